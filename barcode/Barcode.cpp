@@ -38,6 +38,24 @@ const std::array<TBCdata, BarcodeTypeCount> SymbologyInfo = {{
     {"bcCodeEAN128C", "EAN128C", true, kNoClamp, kNoClamp},
 }};
 
+std::optional<TBarcodeType> BarcodeTypeByName(std::string_view name) {
+    auto sameIgnoringCase = [](std::string_view a, std::string_view b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
+            if (lower(a[i]) != lower(b[i]))
+                return false;
+        }
+        return true;
+    };
+    for (int i = 0; i < BarcodeTypeCount; ++i)
+        if (sameIgnoringCase(name, SymbologyInfo[i].Name) ||
+            sameIgnoringCase(name, SymbologyInfo[i].DisplayName))
+            return static_cast<TBarcodeType>(i);
+    return std::nullopt;
+}
+
 TKelBarcode::TKelBarcode() = default;
 
 void TKelBarcode::Fail(std::string_view suffix) const {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -61,6 +62,10 @@ struct TBCdata {
     double RatioMax;
 };
 extern const std::array<TBCdata, BarcodeTypeCount> SymbologyInfo;
+
+// The type whose enum name ("bcCode128B") or display name ("Code128B")
+// equals `name`, ignoring ASCII case; nullopt when none does.
+std::optional<TBarcodeType> BarcodeTypeByName(std::string_view name);
 
 struct TPoint {
     int X = 0;
