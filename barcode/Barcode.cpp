@@ -276,14 +276,18 @@ std::string TKelBarcode::DoCheckSumming(std::string_view data) const {
 
 std::string TKelBarcode::PatternToModules(std::string_view pattern) {
     std::string result(pattern);
-    for (std::size_t i = 0; i < result.size(); ++i) {
-        const char d = result[i];
+    PatternToModulesInPlace(result);
+    return result;
+}
+
+void TKelBarcode::PatternToModulesInPlace(std::string& pattern) {
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char d = pattern[i];
         if (d < '1' || d > '4')
             throw EBarcodeError("TKelBarcode: internal Error");
         // Bars (odd positions counted from 1) become '5'..'8', spaces '0'..'3'.
-        result[i] = static_cast<char>((i % 2 == 0 ? '5' : '0') + (d - '1'));
+        pattern[i] = static_cast<char>((i % 2 == 0 ? '5' : '0') + (d - '1'));
     }
-    return result;
 }
 
 std::string TKelBarcode::SetLen(std::uint8_t n) const {

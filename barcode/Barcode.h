@@ -135,6 +135,8 @@ public:
     bool IsNumberOnly() const;
     std::string DoCheckSumming(std::string_view data) const;
     static std::string PatternToModules(std::string_view pattern);
+    // The same conversion done in place, for encoders that own their pattern.
+    static void PatternToModulesInPlace(std::string& pattern);
 
     // Drawing on a raster canvas.
     void DrawBarcode(TCanvas& canvas);

@@ -1,6 +1,7 @@
 // Code 128 and EAN-128 (GS1-128) in a single code set, no shifts.
 
 #include <array>
+#include <string_view>
 
 #include "Barcode.h"
 
@@ -8,7 +9,7 @@ namespace {
 
 // Symbol character patterns of values 0..102, widths of bar, space, bar,
 // space, bar, space in modules (ISO/IEC 15417 table 1).
-constexpr std::array<const char*, 103> kPatterns = {
+constexpr std::array<std::string_view, 103> kPatterns = {
     "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212", "221213",
     "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221", "223211", "221132",
     "221231", "213212", "223112", "312131", "311222", "321122", "321221", "312212", "322112", "322211",
@@ -23,17 +24,37 @@ constexpr std::array<const char*, 103> kPatterns = {
 };
 
 constexpr int kFnc1 = 102;
-constexpr const char* kStartA = "211412";
-constexpr const char* kStartB = "211214";
-constexpr const char* kStartC = "211232";
-constexpr const char* kStop = "2331112";
+constexpr std::string_view kStartA = "211412";
+constexpr std::string_view kStartB = "211214";
+constexpr std::string_view kStartC = "211232";
+constexpr std::string_view kStop = "2331112";
+
+// A width pattern (bar first) as module codes.  Every symbol character has
+// six elements, so its bars and spaces keep their places wherever it stands
+// in the symbol, and each one can be converted once, at compile time, with
+// the rule of PatternToModules.
+template <std::size_t N>
+constexpr std::array<char, N> toModules(std::string_view pattern) {
+    std::array<char, N> modules{};
+    for (std::size_t i = 0; i < N; ++i)
+        modules[i] = static_cast<char>((i % 2 == 0 ? '5' : '0') + (pattern[i] - '1'));
+    return modules;
+}
+
+constexpr auto kSymbols = [] {
+    std::array<std::array<char, 6>, kPatterns.size()> symbols{};
+    for (std::size_t v = 0; v < kPatterns.size(); ++v)
+        symbols[v] = toModules<6>(kPatterns[v]);
+    return symbols;
+}();
+constexpr auto kStopModules = toModules<7>(kStop);
 
 enum class CodeSet { A, B, C };
 
 struct Start {
     CodeSet set;
     int value;
-    const char* pattern;
+    std::string_view pattern;
     bool ean;
 };
 
@@ -70,31 +91,14 @@ std::string TKelBarcode::Code_128() {
     if (!startOf(Typ(), start))
         Fail(": wrong BarcodeType in Code_128");
 
-    std::string pattern;
-    pattern.reserve(6 * (Text().size() + 4) + 7);
-    pattern += start.pattern;
-    unsigned sum = start.value;
-    unsigned weight = 1;
-
     // The EAN-128 check digit lives in a working copy only; Text stays as it is.
     std::string checked;
-    bool usesCopy = false;
-    if (start.ean) {
-        pattern += kPatterns[kFnc1];
-        sum += weight * kFnc1;
-        weight = 2;
-        if (Checksum() && CheckSumMethod() == csmModulo10) {
-            checked = DoCheckSumming(Text());
-            usesCopy = true;
-        }
-    }
+    const bool usesCopy = start.ean && Checksum() && CheckSumMethod() == csmModulo10;
+    if (usesCopy)
+        checked = DoCheckSumming(Text());
 
-    auto add = [&](int value) {
-        pattern += kPatterns[value];
-        sum = (sum + weight * static_cast<unsigned>(value)) % 103;
-        weight = (weight + 1) % 103;
-    };
-
+    // Code set C takes digit pairs: an odd-length value gets a leading '0',
+    // which Text keeps so that the text shown matches the bars.
     if (start.set == CodeSet::C) {
         if (usesCopy) {
             if (checked.size() % 2 == 1)
@@ -102,16 +106,38 @@ std::string TKelBarcode::Code_128() {
         } else if (Text().size() % 2 == 1) {
             StoreText('0' + Text());
         }
-        const std::string& value = usesCopy ? checked : Text();
+    }
+    const std::string& value = usesCopy ? checked : Text();
+    const std::size_t symbolCount = start.set == CodeSet::C ? value.size() / 2 : value.size();
+
+    // Start, FNC1 for EAN-128, the data symbols, the check symbol, the stop.
+    std::string modules(6 * (symbolCount + 2 + (start.ean ? 1 : 0)) + kStopModules.size(), '\0');
+    char* out = modules.data();
+    auto put = [&out](const auto& codes) {
+        for (char c : codes)
+            *out++ = c;
+    };
+    put(toModules<6>(start.pattern));
+    unsigned sum = static_cast<unsigned>(start.value);
+    unsigned weight = 1;
+    // Sum and weight are kept modulo 103 so that no length can overflow them.
+    auto add = [&](int symbol) {
+        put(kSymbols[symbol]);
+        sum = (sum + weight * static_cast<unsigned>(symbol)) % 103;
+        weight = (weight + 1) % 103;
+    };
+    if (start.ean)
+        add(kFnc1);
+
+    if (start.set == CodeSet::C) {
         for (std::size_t i = 0; i + 1 < value.size(); i += 2)
             add(valueOfPair(value[i], value[i + 1]));
     } else {
-        const std::string& value = usesCopy ? checked : Text();
         for (char c : value)
             add(valueInSet(static_cast<unsigned char>(c), start.set));
     }
 
-    pattern += kPatterns[sum % 103];
-    pattern += kStop;
-    return PatternToModules(pattern);
+    put(kSymbols[sum % 103]);
+    put(kStopModules);
+    return modules;
 }
