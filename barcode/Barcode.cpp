@@ -158,7 +158,8 @@ void TKelBarcode::MakeModules() {
     if (m_typ < BarcodeTypeCount) {
         const TBCdata& info = SymbologyInfo[m_typ];
         if (info.RatioMin != kNoClamp) {
-            if (m_ratio < info.RatioMin)
+            // A ratio that is not a number counts as below the range.
+            if (!(m_ratio >= info.RatioMin))
                 SetRatio(info.RatioMin);
             if (m_ratio > info.RatioMax)
                 SetRatio(info.RatioMax);
