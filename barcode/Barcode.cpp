@@ -177,7 +177,7 @@ void TKelBarcode::MakeModules() {
     else if (product <= -1e8L)
         w1 = -100000000;
     else
-        w1 = static_cast<int>(std::nearbyintl(product));
+        w1 = static_cast<int>(std::lrintl(product));  // half to even; no fenv save as in nearbyintl
     m_moduleWidths = {m_modul, w1, (3 * w1) / 2, 2 * w1};
 }
 

@@ -75,8 +75,19 @@ void BM_GetWidth_Code128B_Short(benchmark::State& state) {
         benchmark::DoNotOptimize(barcode.GetWidth());
 }
 
+// The width computation that every MakeData starts with.
+void BM_MakeModules(benchmark::State& state) {
+    TKelBarcode barcode;
+    barcode.SetTyp(bcCode128B);
+    for (auto _ : state) {
+        barcode.MakeModules();
+        benchmark::DoNotOptimize(barcode.ModuleWidths());
+    }
+}
+
 }  // namespace
 
+BENCHMARK(BM_MakeModules);
 BENCHMARK(BM_Code128B_Short);
 BENCHMARK(BM_Code128B_40);
 BENCHMARK(BM_Code128C_40);
