@@ -60,3 +60,20 @@ private:
 };
 
 }  // namespace enc
+
+namespace enc {
+
+// The widths of the runs of a one-row zint symbol, as digits (bar first).
+inline std::string runLengths(const std::string& row) {
+    std::string widths;
+    for (std::size_t i = 0; i < row.size();) {
+        std::size_t j = i;
+        while (j < row.size() && row[j] == row[i])
+            ++j;
+        widths += static_cast<char>('0' + (j - i));
+        i = j;
+    }
+    return widths;
+}
+
+}  // namespace enc
