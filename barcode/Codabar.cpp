@@ -12,7 +12,7 @@ struct CodabarChar {
     std::string_view wide;  // bar, space, bar, space, bar, space, bar; '1' wide
 };
 
-// Character patterns (AIM USS Codabar, character set table).
+// Character patterns (ANSI/AIM BC3, USS-Codabar).
 constexpr std::array<CodabarChar, 20> CodabarTable = {{
     {'1', "0000110"}, {'2', "0001001"}, {'3', "1100000"}, {'4', "0010010"},
     {'5', "1000010"}, {'6', "0100001"}, {'7', "0100100"}, {'8', "0110000"},

@@ -14,7 +14,7 @@ struct Code39Char {
     int check;
 };
 
-// Character patterns and check values (ISO/IEC 16388 table 1).  The start
+// Character patterns and check values (ISO/IEC 16388 character set).  The start
 // and stop character '*' shares check value 0 with '0', which comes first.
 constexpr std::array<Code39Char, 44> Code39Table = {{
     {'0', "000110100", 0},  {'1', "100100001", 1},  {'2', "001100001", 2},

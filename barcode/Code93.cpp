@@ -15,7 +15,7 @@ struct Code93Char {
     std::string_view widths;  // bar, space, bar, space, bar, space in modules
 };
 
-// Character patterns in the order of their values 0..46 (AIM USS Code 93).
+// Character patterns in the order of their values 0..46 (ANSI/AIM BC5, USS-93).
 // The shift characters ($), (%), (/) and (+) are held as '[', ']', '{', '}'.
 constexpr std::array<Code93Char, 47> Code93Table = {{
     {'0', "131112"}, {'1', "111213"}, {'2', "111312"}, {'3', "111411"}, {'4', "121113"},

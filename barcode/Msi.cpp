@@ -9,7 +9,7 @@
 namespace {
 
 // Each digit's four bits, most significant first: 0 as a narrow bar and a
-// wide space, 1 as a wide bar and a narrow space (MSI Data Corporation).
+// wide space, 1 as a wide bar and a narrow space (MSI Data Corporation's Modified Plessey).
 constexpr std::array<std::string_view, 10> MsiTable = {
     "51515151", "51515160", "51516051", "51516060", "51605151",
     "51605160", "51606051", "51606060", "60515151", "60515160",

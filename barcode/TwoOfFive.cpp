@@ -9,7 +9,7 @@
 namespace {
 
 // Five elements per digit, '1' wide: weights 1, 2, 4, 7 and parity; the two
-// wide elements add up to the digit, 0 taking 4 + 7 (ISO/IEC 16390 table 1).
+// wide elements add up to the digit, 0 taking 4 + 7 (ISO/IEC 16390 character set).
 constexpr std::array<std::string_view, 10> TwoOfFiveTable = {
     "00110", "10001", "01001", "11000", "00101", "10100", "01100", "00011", "10010", "01010",
 };

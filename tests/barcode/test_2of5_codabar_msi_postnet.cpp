@@ -106,7 +106,7 @@ TEST(TwoOfFive, SameElementsAsZint) {
 // Codabar: always start A and stop B; zbar reports them, zxing-cpp only
 // when asked.
 TEST(Codabar, WorkedExamplesAndBadData) {
-    // A (nnwwnwn) and B (nwnwnnw) with one narrow gap (AIM USS Codabar).
+    // A (nnwwnwn) and B (nwnwnnw) with one narrow gap (USS-Codabar).
     EXPECT_EQ(encode(bcCodeCodabar, ""), "5061515" "0" "5151506");
     for (const char* text : {"a", "12b", "1 2", "\xC4"}) {
         TKelBarcode b;

@@ -13,7 +13,7 @@ std::string encode(TBarcodeType typ, const std::string& text, bool checksum = fa
     return b.MakeData();
 }
 
-// Code 39 character patterns written out from ISO/IEC 16388 table 1 (n
+// Code 39 character patterns written out from ISO/IEC 16388 (n
 // narrow, w wide, bar first): '*' nwnnwnwnn, 'A' wnnnnwnnw, '0' nnnwwnwnn,
 // '8' wnnwnnwnn, '+' nwnnnwnwn.
 const std::string kStar = "515060605";
@@ -57,7 +57,7 @@ TEST(Code39, WorkedExamples) {
     }
 }
 
-// Check characters C and K of worked examples (AIM USS Code 93 rules:
+// Check characters C and K of worked examples (USS-93 rules:
 // C weighs 1..20 from the right, K weighs C 1 and the data 2..15, both
 // wrapping).  TEST93 is the standard's own example.
 TEST(Code93, CheckCharacters) {
