@@ -56,11 +56,20 @@ GrayImage scale(const GrayImage& image, int factor) {
 
 std::optional<Decoded> decodeZxing(const GrayImage& image, ZXing::BarcodeFormats formats,
                                    bool code39Extended) {
+    ZxingOptions options;
+    options.code39Extended = code39Extended;
+    return decodeZxingWith(image, formats, options);
+}
+
+std::optional<Decoded> decodeZxingWith(const GrayImage& image, ZXing::BarcodeFormats formats,
+                                       const ZxingOptions& options) {
     ZXing::ImageView view(image.pixels.data(), image.width, image.height, ZXing::ImageFormat::Lum);
     ZXing::DecodeHints hints;
     hints.setFormats(formats);
     hints.setTryHarder(true);
-    hints.setTryCode39ExtendedMode(code39Extended);
+    hints.setTryCode39ExtendedMode(options.code39Extended);
+    hints.setValidateCode39CheckSum(options.validateCode39CheckSum);
+    hints.setReturnCodabarStartEnd(options.returnCodabarStartEnd);
     const ZXing::Result result = ZXing::ReadBarcode(view, hints);
     if (!result.isValid())
         return std::nullopt;
@@ -108,6 +117,57 @@ std::optional<Decoded> decodeZbar(const GrayImage& image, bool addOns) {
     }
     std::remove(path);
     return decoded;
+}
+
+std::optional<std::vector<std::string>> zintRows(int symbology, const std::string& data,
+                                                 const std::string& extraArgs) {
+    for (char c : data)
+        if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return std::nullopt;
+    for (char c : extraArgs)
+        if (c == '\'' || c == ';' || c == '|' || c == '&' || c == '`' || c == '$')
+            return std::nullopt;
+    const std::string command = "zint --dump -b " + std::to_string(symbology) + " " + extraArgs +
+                                " -d '" + data + "' 2>/dev/null";
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return std::nullopt;
+    char buffer[4096];
+    std::size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        output.append(buffer, n);
+    if (pclose(pipe) != 0)
+        return std::nullopt;
+    // Each line holds hexadecimal groups, most significant bit first.
+    std::vector<std::string> rows;
+    std::string row;
+    auto finishRow = [&] {
+        while (!row.empty() && row.back() == '0')
+            row.pop_back();
+        if (!row.empty())
+            rows.push_back(row);
+        row.clear();
+    };
+    for (char c : output) {
+        int nibble = -1;
+        if (c >= '0' && c <= '9')
+            nibble = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            nibble = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            nibble = c - 'a' + 10;
+        if (nibble >= 0) {
+            for (int bit = 3; bit >= 0; --bit)
+                row += (nibble >> bit) & 1 ? '1' : '0';
+        } else if (c == '\n') {
+            finishRow();
+        }
+    }
+    finishRow();
+    if (rows.empty())
+        return std::nullopt;
+    return rows;
 }
 
 }  // namespace oracle

@@ -36,9 +36,26 @@ struct Decoded {
 std::optional<Decoded> decodeZxing(const GrayImage& image, ZXing::BarcodeFormats formats,
                                    bool code39Extended = false);
 
+struct ZxingOptions {
+    bool code39Extended = false;          // read Code 39 full ASCII
+    bool validateCode39CheckSum = false;  // require and strip the mod-43 check character
+    bool returnCodabarStartEnd = false;   // keep Codabar's start/stop characters
+};
+
+// As decodeZxing, with more reader options.
+std::optional<Decoded> decodeZxingWith(const GrayImage& image, ZXing::BarcodeFormats formats,
+                                       const ZxingOptions& options);
+
 // zbarimg on a temporary PGM file; nullopt when it reads nothing.  With
 // addOns, zbar is asked for EAN-2/EAN-5 add-ons too.
 std::optional<Decoded> decodeZbar(const GrayImage& image, bool addOns = false);
+
+// The rows of the symbol that the zint CLI makes for `data` with barcode
+// type `symbology` (zint -b) and `extraArgs`, each a string of '1' (dark)
+// and '0' (light) modules, top row first, trailing light modules removed.
+// Only [0-9A-Za-z] data is passed; nullopt when zint fails or prints nothing.
+std::optional<std::vector<std::string>> zintRows(int symbology, const std::string& data,
+                                                 const std::string& extraArgs = "");
 
 // Writes a binary PGM (for looking at failures).
 bool writePgm(const GrayImage& image, const std::string& path);
