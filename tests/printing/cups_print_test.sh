@@ -37,7 +37,8 @@ lpadmin_bin=$(command -v lpadmin || echo /usr/sbin/lpadmin)
 [[ -x "$cupsd_bin" && -x "$lpadmin_bin" ]] || skip "cups is not installed"
 command -v lpstat >/dev/null || skip "cups-client is not installed"
 # A scheduler that stops answering must not stall the test.
-lpstat() { timeout 10 command lpstat "$@"; }
+lpstat_bin=$(command -v lpstat)
+lpstat() { timeout 10 "$lpstat_bin" "$@"; }
 [[ -x /usr/lib/cups/backend/cups-pdf ]] || skip "printer-driver-cups-pdf is not installed"
 command -v pdftotext >/dev/null || skip "poppler-utils is not installed"
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
