@@ -51,6 +51,11 @@ void QtCanvas::Polygon(const std::array<TPoint, 4>& points) {
                          {points[2].X, points[2].Y},
                          {points[3].X, points[3].Y}};
     m_painter.drawPolygon(q, 4);
+    // The outline passes through every corner, but Qt's slanted cosmetic
+    // lines may leave a corner pixel out; a rotated bar's extreme corner
+    // is where the picture's edge is, so paint the corners explicitly.
+    if (Pen.Width > 0)
+        m_painter.drawPoints(q, 4);
 }
 
 void QtCanvas::TextOut(int x, int y, std::string_view text) {
