@@ -83,7 +83,9 @@ bool isBlankLine(const std::string& text) {
 QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
     const double hbExact = std::trunc(inputs.heightMM * kPixelsPerMillimetre);
     if (std::fabs(hbExact) > kMaxPictureSide)
-        failSize(0, static_cast<long long>(hbExact));
+        throw EBarcodeError("The bars would be " + std::to_string(static_cast<long long>(hbExact)) +
+                            " pixels high; a picture is at most " + std::to_string(kMaxPictureSide) +
+                            " pixels each way.");
     const int hb = static_cast<int>(hbExact);
     if (!std::isfinite(inputs.angle))
         throw EBarcodeError("The angle must be a finite number of degrees.");
