@@ -42,18 +42,18 @@ constexpr int kMaxFontPixels = 10000;
 
 // "FACE:PIXELS", e.g. "Arial:16", as a font of that face and character
 // height; nullopt when the text is not of that form.
-std::optional<TFont> parseFont(const std::string& spec) {
-    const std::size_t colon = spec.rfind(':');
+std::optional<TFont> parseFont(const std::string& text) {
+    const std::size_t colon = text.rfind(':');
     if (colon == std::string::npos || colon == 0)
         return std::nullopt;
-    const char* first = spec.data() + colon + 1;
-    const char* last = spec.data() + spec.size();
+    const char* first = text.data() + colon + 1;
+    const char* last = text.data() + text.size();
     int pixels = 0;
     const auto [end, error] = std::from_chars(first, last, pixels);
     if (error != std::errc() || end != last || first == last || pixels < 1 || pixels > kMaxFontPixels)
         return std::nullopt;
     TFont font = designTextFont();
-    font.Name = spec.substr(0, colon);
+    font.Name = text.substr(0, colon);
     font.Height = -pixels;
     return font;
 }
@@ -100,18 +100,18 @@ int runRender(const RenderOptions& options) {
     inputs.checksum = options.checksum;
     inputs.angle = options.angle;
     inputs.modul = options.modul;
-    struct FontOption { const std::string& spec; TFont& font; const char* name; } fonts[] = {
+    struct FontOption { const std::string& text; TFont& font; const char* name; } fonts[] = {
         {options.valueFont, inputs.valueFont, "--value-font"},
         {options.line1Font, inputs.line1Font, "--line1-font"},
         {options.line2Font, inputs.line2Font, "--line2-font"},
     };
     for (FontOption& f : fonts) {
-        if (f.spec.empty())
+        if (f.text.empty())
             continue;
-        const auto font = parseFont(f.spec);
+        const auto font = parseFont(f.text);
         if (!font)
             return usage(std::string(f.name) + " wants FACE:PIXELS with 1 to " + std::to_string(kMaxFontPixels) +
-                         " pixels, not '" + f.spec + "'");
+                         " pixels, not '" + f.text + "'");
         f.font = *font;
     }
     const auto format = formatOf(options.output);

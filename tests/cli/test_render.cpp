@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "ScanOracle.h"
@@ -32,7 +33,8 @@ std::string quoted(const std::string& arg) {
 }
 
 CliRun runCli(const std::vector<std::string>& args) {
-    const fs::path errFile = fs::temp_directory_path() / "halvex-render-test.err";
+    const fs::path errFile =
+        fs::temp_directory_path() / ("halvex-render-" + std::to_string(::getpid()) + ".err");
     std::string command = quoted(HALVEX_CLI);
     for (const std::string& a : args)
         command += " " + quoted(a);
