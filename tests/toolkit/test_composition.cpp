@@ -209,6 +209,8 @@ struct SymbologyCase {
     const char* decoded;
 };
 
+void PrintTo(const SymbologyCase& c, std::ostream* os) { *os << c.item; }
+
 class ComposedSymbology : public testing::TestWithParam<SymbologyCase> {};
 
 TEST_P(ComposedSymbology, DecodesToItsValue) {
