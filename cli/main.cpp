@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     addModulesCommand(app, exitCode);
     addTypesCommand(app, exitCode);
+    addRenderCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& e) {
