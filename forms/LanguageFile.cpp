@@ -27,6 +27,33 @@ std::string cString(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
+// A line that opens a section name but never closes it would make the
+// reader file the keys that follow under a name running over several
+// lines.  Closing it at the end of its line keeps those keys where the
+// line put them and lets the file be written back as read.
+std::string closeSectionLines(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 16);
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(at, end - at);
+        std::size_t first = line.find_first_not_of(" \t\r");
+        bool open = first != std::string_view::npos && line[first] == '[' && line.find(']') == std::string_view::npos;
+        if (open) {
+            std::size_t body = line.size();
+            while (body > 0 && line[body - 1] == '\r') --body;
+            out.append(line.substr(0, body)).append("]").append(line.substr(body));
+        } else {
+            out.append(line);
+        }
+        if (end < text.size()) out.push_back('\n');
+        at = end + 1;
+    }
+    return out;
+}
+
 }  // namespace
 
 LanguageFile::LanguageFile() : ini_(std::make_unique<Ini>()) {}
@@ -47,7 +74,26 @@ LanguageFile::LoadStatus LanguageFile::load(const std::filesystem::path& path) {
 
 void LanguageFile::loadText(std::string_view text) {
     ini_->reset();
-    if (ini_->ini.LoadData(text.data(), text.size()) < 0) ini_->reset();
+    // An editor may have put a UTF-8 signature in front of the first section.
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    const std::string closed = closeSectionLines(text);
+    if (ini_->ini.LoadData(closed.data(), closed.size()) < 0) ini_->reset();
+}
+
+LanguageFile::Contents LanguageFile::contents() const {
+    Contents out;
+    for (const std::string& section : sections()) {
+        out.push_back({section, {}});
+        for (const std::string& key : keys(section))
+            out.back().keys.emplace_back(key, value(section, key).value_or(std::string()));
+    }
+    return out;
+}
+
+bool LanguageFile::writesFaithfully(const std::string& text) const {
+    LanguageFile reread;
+    reread.loadText(text);
+    return reread.contents() == contents();
 }
 
 std::optional<std::string> LanguageFile::value(std::string_view section, std::string_view key) const {
@@ -60,6 +106,24 @@ void LanguageFile::setValue(std::string_view section, std::string_view key, std:
     ini_->ini.SetValue(cString(section).c_str(), cString(key).c_str(), cString(value).c_str());
 }
 
+std::vector<std::string> LanguageFile::sections() const {
+    CSimpleIniA::TNamesDepend names;
+    ini_->ini.GetAllSections(names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::string> out;
+    for (const auto& name : names) out.emplace_back(name.pItem);
+    return out;
+}
+
+std::vector<std::string> LanguageFile::keys(std::string_view section) const {
+    CSimpleIniA::TNamesDepend names;
+    ini_->ini.GetAllKeys(cString(section).c_str(), names);
+    names.sort(CSimpleIniA::Entry::LoadOrder());
+    std::vector<std::string> out;
+    for (const auto& name : names) out.emplace_back(name.pItem);
+    return out;
+}
+
 std::string LanguageFile::text() const {
     std::string out;
     ini_->ini.Save(out);
@@ -69,5 +133,8 @@ std::string LanguageFile::text() const {
 bool LanguageFile::save(const std::filesystem::path& path) const {
     std::string out;
     if (ini_->ini.Save(out) < 0) return false;
+    // A value the INI syntax cannot carry (such as a line that ends a
+    // multi-line value) would come back changed: keep the old file then.
+    if (!writesFaithfully(out)) return false;
     return writeFileAtomically(path, out);
 }

@@ -11,6 +11,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // A bigger file is taken for damage, not for a translation.
 inline constexpr std::size_t LanguageFileMaxSize = 4 * 1024 * 1024;
@@ -36,9 +38,24 @@ public:
     // Creates the section and the key when missing, else replaces the value.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
+    // Section names in file order, and the keys of one section in order.
+    std::vector<std::string> sections() const;
+    std::vector<std::string> keys(std::string_view section) const;
+
+    // Everything the file holds, in order.
+    struct Section {
+        std::string name;
+        std::vector<std::pair<std::string, std::string>> keys;
+        bool operator==(const Section&) const = default;
+    };
+    using Contents = std::vector<Section>;
+    Contents contents() const;
+
     std::string text() const;
+    // Whether text, read back, gives the very contents of this file.
+    bool writesFaithfully(const std::string& text) const;
     // Writes the file atomically; false, with the old file untouched, when
-    // it cannot be written.
+    // it cannot be written or would not read back as it stands.
     bool save(const std::filesystem::path& path) const;
 
 private:
