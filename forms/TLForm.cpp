@@ -34,7 +34,14 @@ TLForm::~TLForm() {
 }
 
 void TLForm::registerComponent(QObject* component) {
-    if (component) components_.append(component);
+    if (!component) return;
+    // The window owns its components: one without a parent (a non-visual
+    // component) dies with the window.
+    if (!component->parent()) {
+        if (auto widget = qobject_cast<QWidget*>(component)) widget->setParent(this);
+        else component->setParent(this);
+    }
+    components_.append(component);
 }
 
 bool TLForm::hasCaption(const QObject* component) {

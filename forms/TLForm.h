@@ -58,6 +58,8 @@ protected:
         registerComponent(component);
         return component;
     }
+    // Adds a component to the window's list; one without a parent becomes
+    // the window's child.
     void registerComponent(QObject* component);
 
 private:

@@ -233,7 +233,14 @@ TEST_F(CaptionTest, OnlyLabelsAndButtonsOfTheWindowQualify) {
             addComponent<QLabel>("", "unnamed", this);
         }
     };
-    { Kinds form; }
+    QPointer<QObject> nonVisual;
+    {
+        Kinds form;
+        nonVisual = form.Components(10);
+        ASSERT_EQ(nonVisual->objectName(), "nonVisual");
+        EXPECT_EQ(nonVisual->parent(), &form);   // owned by the window
+    }
+    EXPECT_TRUE(nonVisual.isNull());
     std::vector<Section> written = parseIni(readFile(languageFile));
     ASSERT_EQ(written.size(), 1u);
     std::vector<std::string> keys;
