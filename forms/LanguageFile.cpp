@@ -30,25 +30,21 @@ std::string cString(std::string_view text) {
 // A line that opens a section name but never closes it would make the
 // reader file the keys that follow under a name running over several
 // lines.  Closing it at the end of its line keeps those keys where the
-// line put them and lets the file be written back as read.
+// line put them and lets the file be written back as read.  The reader
+// ends a line at a CR as well as at an LF.
 std::string closeSectionLines(std::string_view text) {
     std::string out;
     out.reserve(text.size() + 16);
     std::size_t at = 0;
     while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
+        std::size_t end = text.find_first_of("\r\n", at);
         if (end == std::string_view::npos) end = text.size();
         std::string_view line = text.substr(at, end - at);
-        std::size_t first = line.find_first_not_of(" \t\r");
-        bool open = first != std::string_view::npos && line[first] == '[' && line.find(']') == std::string_view::npos;
-        if (open) {
-            std::size_t body = line.size();
-            while (body > 0 && line[body - 1] == '\r') --body;
-            out.append(line.substr(0, body)).append("]").append(line.substr(body));
-        } else {
-            out.append(line);
-        }
-        if (end < text.size()) out.push_back('\n');
+        out.append(line);
+        std::size_t first = line.find_first_not_of(" \t");
+        if (first != std::string_view::npos && line[first] == '[' && line.find(']') == std::string_view::npos)
+            out.push_back(']');
+        if (end < text.size()) out.push_back(text[end]);
         at = end + 1;
     }
     return out;
@@ -83,6 +79,8 @@ void LanguageFile::loadText(std::string_view text) {
 LanguageFile::Contents LanguageFile::contents() const {
     Contents out;
     for (const std::string& section : sections()) {
+        // A nameless section without keys (from "[]") carries nothing.
+        if (section.empty() && keys(section).empty()) continue;
         out.push_back({section, {}});
         for (const std::string& key : keys(section))
             out.back().keys.emplace_back(key, value(section, key).value_or(std::string()));
