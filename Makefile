@@ -7,8 +7,11 @@ JOBS    ?= $(shell nproc)
 BUILD   ?= build
 ASAN    ?= build-asan
 RUNDIR  ?= run
+FUZZ    ?= build-fuzz
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS = fuzz_settings fuzz_language_file
 
-.PHONY: run test deps build build-asan test-main test-asan clean
+.PHONY: run test deps build build-asan test-main test-asan test-fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,7 +39,25 @@ test-asan: build-asan
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE no-asan
 
-test: test-main test-asan
+# libFuzzer on the settings and language file loaders, each for a bounded
+# time; a crash or a broken round trip fails the target.  New inputs go to
+# $(FUZZ)/corpus, findings to $(FUZZ)/findings; the seeds in tests/fuzz/corpus
+# are only read.
+$(FUZZ)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DHALVEX_FUZZ=ON -DHALVEX_BENCH=OFF
+
+test-fuzz: deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for t in $(FUZZ_TARGETS); do \
+	    seeds=tests/fuzz/corpus/$${t#fuzz_}; \
+	    mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/findings && \
+	    echo "fuzzing $$t for $(FUZZ_SECONDS) s" && \
+	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	        -artifact_prefix=$(FUZZ)/findings/$$t- $(FUZZ)/corpus/$$t $$seeds || exit 1; \
+	done
+
+test: test-main test-asan test-fuzz
 
 clean:
-	rm -rf $(BUILD) $(ASAN)
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)
