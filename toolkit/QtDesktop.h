@@ -1,5 +1,5 @@
 #pragma once
-// Desktop over Qt's message boxes.
+// Desktop over Qt: message boxes, dialogs, clipboard and QDesktopServices.
 
 #include "Desktop.h"
 
@@ -7,4 +7,9 @@ class QtDesktop : public Desktop {
 public:
     void showMessage(const std::string& text) override;
     void showError(const std::string& text) override;
+    std::optional<TFont> chooseFont(const TFont& initial) override;
+    std::optional<std::string> chooseSaveFile(const SaveFileRequest& request) override;
+    int execModal(QDialog& window) override;
+    bool copyImageToClipboard(const QImage& picture) override;
+    void openDocument(const std::string& target) override;
 };

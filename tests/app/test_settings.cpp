@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Desktop.h"
+#include "FakeDesktop.h"
 #include "Settings.h"
 #include "TempDir.h"
 
@@ -52,11 +53,6 @@ struct FakeControls : SettingsControls {
     void setShowTextFont(const TFont& f) override { showTextFont = f; }
 };
 
-struct FakeDesktop : Desktop {
-    std::vector<std::string> errors, messages;
-    void showMessage(const std::string& t) override { messages.push_back(t); }
-    void showError(const std::string& t) override { errors.push_back(t); }
-};
 
 // Little-endian helpers for building expected files by hand.
 void putLE(std::string& b, std::size_t at, std::uint32_t v, int size) {

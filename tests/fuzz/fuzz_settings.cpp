@@ -42,6 +42,11 @@ struct SilentDesktop : Desktop {
     int errors = 0;
     void showMessage(const std::string&) override {}
     void showError(const std::string&) override { ++errors; }
+    std::optional<TFont> chooseFont(const TFont&) override { return std::nullopt; }
+    std::optional<std::string> chooseSaveFile(const SaveFileRequest&) override { return std::nullopt; }
+    int execModal(QDialog&) override { return 0; }
+    bool copyImageToClipboard(const QImage&) override { return false; }
+    void openDocument(const std::string&) override {}
 };
 
 void check(bool condition) {
