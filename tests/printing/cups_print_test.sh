@@ -5,8 +5,9 @@
 #
 # Starts a private CUPS scheduler (its own configuration, spool, job numbers
 # and socket under a temporary folder, so it neither needs nor disturbs the
-# system's cupsd), adds a cups-pdf queue "HalvexPDF" with lpadmin, prints one
-# page on it through the print component's PrintRange, and waits for the PDF
+# system's cupsd), adds a cups-pdf queue "HalvexPDF" with lpadmin, selects
+# that queue in the print preview window's printer list and presses the
+# window's Print button, as a user would, and waits for the PDF
 # that cups-pdf writes into its output folder, named after the job's title and
 # number.  That PDF must be one A4 page titled "<document>" with the picture
 # and the footer in their places.  Runs of this test on one machine take turns

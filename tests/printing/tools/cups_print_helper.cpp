@@ -1,19 +1,24 @@
 // Helper of cups_print_test.sh, which sends a real job through a CUPS queue.
 //
 //   cups_print_helper print PRINTER
-//       Prints a one-page document on the installed printer PRINTER through
-//       the preview's PrintRange, as the print preview window does: a black
-//       picture of 300 x 120 pixels 100 mm from the paper's corner, and the
-//       footer, on 5 mm margins.
+//       Opens the print preview window, draws a black picture of 300 x 120
+//       pixels 100 mm from the paper's corner on its page, as the print
+//       command does, selects PRINTER in the window's printer list and
+//       presses Print: the page, its footer and the 5 mm margins go to the
+//       installed printer PRINTER the way a user sends them.
 //   cups_print_helper check PAGE.pgm
 //       Checks a printed page rasterised at 254 dots per inch (10 pixels a
 //       millimetre): the picture at 100 mm, 100 mm at its natural size, and
 //       a footer as wide as "Page 1 of  1" in Arial 10 pt centred on the page.
 //       The text cannot be read back once the spooler's PostScript step has
 //       rewritten the fonts, so its extent stands for it.
-#include "GmPreview.h"
+#include "PrintPreviewForm.h"
+#include "../../support/FakeDesktop.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QFontMetricsF>
 #include <QImage>
 
@@ -38,26 +43,36 @@ QRect darkBox(const QImage& image, QRect area)
 
 int print(const QString& queue)
 {
-    TGmPreview preview;
-    TGmMargins& margins = preview.GetMargins();
-    for (TGmValue* value : {&margins.Left, &margins.Top, &margins.Right, &margins.Bottom})
-        value->SetAsMillimeters(5.0);
+    // The window writes its captions on closing; keep them out of the build.
+    QTemporaryDir languageFolder;
+    TLForm::setLanguageFilePath(languageFolder.filePath(QStringLiteral("HalvexBarcode.INI")).toStdString());
+    FakeDesktop desktop;
+    TPrintPreviewForm window(desktop);
     QImage picture(300, 120, QImage::Format_RGB32);
     picture.fill(Qt::black);
-    preview.GetCanvas()->Draw(100, 100, picture, 1.0, gmMillimeters);
+    window.GmPreview1->GetCanvas()->Draw(100, 100, picture, 1.0, gmMillimeters);
+    window.show();
 
-    TGmPrinter& printer = *preview.GetGmPrinter();
-    const QStringList names = printer.Printers();
-    const int index = static_cast<int>(names.indexOf(queue));
-    if (index < 0 || index == names.size() - 1) {
-        std::fprintf(stderr, "no installed printer named %s; the list: %s\n", qPrintable(queue),
-                     qPrintable(names.join(QStringLiteral(", "))));
+    const int entry = window.printer->findText(queue, Qt::MatchExactly);
+    if (entry < 1 || window.printer->itemText(entry) == TGmPrinter::PdfPrinterName()) {
+        QStringList entries;
+        for (int i = 0; i < window.printer->count(); ++i)
+            entries << window.printer->itemText(i);
+        std::fprintf(stderr, "the window lists no installed printer named %s; its list: %s\n", qPrintable(queue),
+                     qPrintable(entries.join(QStringLiteral(", "))));
         return 1;
     }
-    printer.SetPrinterIndex(index);
-    const int printed = preview.PrintRange(1, 1);
-    std::printf("printed %d page(s) on %s\n", printed, qPrintable(printer.PrinterName()));
-    return printed == 1 ? 0 : 1;
+    window.printer->setCurrentIndex(entry);
+    window.printButton->click();
+
+    for (const std::string& message : desktop.messages)
+        std::fprintf(stderr, "message: %s\n", message.c_str());
+    for (const std::string& error : desktop.errors)
+        std::fprintf(stderr, "error: %s\n", error.c_str());
+    const QString current = window.GmPreview1->GetGmPrinter()->PrinterName();
+    std::printf("pressed Print with %s selected; the current printer is %s\n", qPrintable(queue),
+                qPrintable(current));
+    return desktop.errors.empty() && desktop.messages.empty() && current == queue ? 0 : 1;
 }
 
 int check(const QString& file)
