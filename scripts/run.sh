@@ -5,6 +5,8 @@ set -euo pipefail
 build="$(cd "$1" && pwd)"
 rundir="$2"
 mkdir -p "$rundir"
+# The Help button opens the help page from the folder the program starts in.
+cp "$(dirname "$0")/../docs/HalvexRarovuvUvizo.htm" "$rundir/"
 cd "$rundir"
 if [[ -x "$build/app/HalvexBarcode" ]]; then
     if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
