@@ -10,7 +10,5 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/halvex-barcode.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/halvex-barcode.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-if(EXISTS ${CMAKE_SOURCE_DIR}/docs/HalvexRarovuvUvizo.htm)
-    install(FILES ${CMAKE_SOURCE_DIR}/docs/HalvexRarovuvUvizo.htm
-            DESTINATION ${CMAKE_INSTALL_DOCDIR})
-endif()
+# The help page is installed once it has been written.
+install(FILES ${CMAKE_SOURCE_DIR}/docs/HalvexRarovuvUvizo.htm DESTINATION ${CMAKE_INSTALL_DOCDIR} OPTIONAL)

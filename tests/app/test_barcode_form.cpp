@@ -200,6 +200,61 @@ TEST_F(FormTest, AboutCaptionIsNotTakenFromTheLanguageFile) {
     EXPECT_EQ(form.previewButton->text(), "Vorschau");
 }
 
+TEST_F(FormTest, TabOrderFollowsTheDesign) {
+    TBarCodeForm form(desktop);
+    const std::vector<QWidget*> expected = {
+        form.value,         form.line1,      form.line2,       form.type,        form.height,
+        form.previewButton, form.copyButton, form.saveButton,  form.exitButton,  form.fontButton,
+        form.display,       form.aboutButton, form.helpButton, form.printButton, form.BitBtn1,
+        form.BitBtn2};
+    std::vector<QWidget*> walked;
+    QWidget* at = form.value;
+    do {
+        if ((at->focusPolicy() & Qt::TabFocus) && at->parentWidget() == &form) walked.push_back(at);
+        at = at->nextInFocusChain();
+    } while (at != form.value && walked.size() < 40);
+    EXPECT_EQ(walked, expected);
+}
+
+TEST_F(FormTest, FirstRunWritesTheCaptionsOfLabelsAndButtonsOnly) {
+    { TBarCodeForm form(desktop); }
+    // The designed captions, in the order the controls are created; edit
+    // boxes, the list, the spinner, the panel and the picture have none.
+    EXPECT_EQ(readFile(languageFile),
+              "[BarCodeForm]\nCaption=Halvex Rarovuv Uvizo\nLabel28=Barcode Type:\nLabel9=Barcode Height:\n"
+              "Label14=(mm)\ndisplay=Display Text\nLabel7=Barcode Value:\nfontButton=Change &Font\n"
+              "Label1=Line One:\nBitBtn1=Change &Font\nLabel2=Line Two:\nBitBtn2=Change &Font\n"
+              "previewButton=Pre&view\nprintButton=&Print\ncopyButton=&Copy To Clipboard\n"
+              "saveButton=&Save To File\nhelpButton=&Help\naboutButton=About\nexitButton=&Exit\n");
+}
+
+TEST_F(FormTest, SpinnerStepsTheHeightWithinOneToHundred) {
+    struct Case {
+        const char* typed;
+        int direction;
+        const char* after;
+        const char* source;
+    } cases[] = {
+        {"20", +1, "21", "one step up"},
+        {"20", -1, "19", "one step down"},
+        {"100", +1, "100", "no step past the top"},
+        {"1", -1, "1", "no step below the bottom, no wrap-around"},
+        {"500", -1, "99", "a typed number past the range is taken at the top"},
+        {"x", +1, "100", "a text that is no number steps from the last position (99 + 1)"},
+    };
+    TBarCodeForm form(desktop);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        form.setHeightText(c.typed);
+        form.heightUpDown->Step(c.direction);
+        EXPECT_EQ(form.height->text(), c.after);
+    }
+    form.setHeightText("30");
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+    QApplication::sendEvent(form.height, &up);
+    EXPECT_EQ(form.height->text(), "31");
+}
+
 // --- Closing ----------------------------------------------------------------
 
 struct CloseCase {
