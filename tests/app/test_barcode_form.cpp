@@ -255,6 +255,23 @@ TEST_F(FormTest, SpinnerStepsTheHeightWithinOneToHundred) {
     EXPECT_EQ(form.height->text(), "31");
 }
 
+TEST_F(FormTest, EnterPressesTheFocusedButtonOnly) {
+    TBarCodeForm form(desktop);
+    const QImage before = form.Picture();
+    form.setValueText("NEW");
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+
+    form.value->setFocus();
+    QApplication::sendEvent(&form, &enter);
+    EXPECT_EQ(form.Picture(), before);  // Enter in an edit box does nothing
+
+    form.previewButton->setFocus();
+    QApplication::sendEvent(&form, &enter);
+    auto decoded = decodeBars(form.Picture(), 56, ZXing::BarcodeFormat::Code128);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->text, "NEW");
+}
+
 // --- Closing ----------------------------------------------------------------
 
 struct CloseCase {
