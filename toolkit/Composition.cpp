@@ -209,10 +209,14 @@ QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
     return image;
 }
 
-QImage composePicture(const PictureInputs& inputs) {
-    TKelBarcode barcode;
+void setUpAsWindowBarcode(TKelBarcode& barcode) {
     barcode.SetModul(1);
     barcode.SetRatio(2.0);
     barcode.SetShowTextPosition(stpBottomCenter);
+}
+
+QImage composePicture(const PictureInputs& inputs) {
+    TKelBarcode barcode;
+    setUpAsWindowBarcode(barcode);
     return composePicture(inputs, barcode);
 }

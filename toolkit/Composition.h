@@ -60,6 +60,9 @@ QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode);
 // 2.0, value at stpBottomCenter, white and black.
 QImage composePicture(const PictureInputs& inputs);
 
+// Sets a fresh component up as the main window's (see above).
+void setUpAsWindowBarcode(TKelBarcode& barcode);
+
 // The picture's geometry, worked out before anything is drawn, so that it
 // can be painted on any device: an image, an SVG or a PDF writer.  The
 // vector files are painted from the very same geometry as the image.

@@ -58,6 +58,10 @@ void QtCanvas::Polygon(const std::array<TPoint, 4>& points) {
     const bool upright = points[0].X == points[1].X && points[2].X == points[3].X &&
                          points[0].Y == points[3].Y && points[1].Y == points[2].Y;
     if (upright && Pen.Width == 1 && Brush.Style() == TBrushStyle::bsSolid && Pen.Color == Brush.Color()) {
+        // A vector picture starts filled with the background, so spaces of
+        // that colour need no rectangles of their own.
+        if (m_device == Device::Vector && colour(Pen.Color) == colour(clWhite))
+            return;
         const int left = std::min(points[0].X, points[2].X);
         const int right = std::max(points[0].X, points[2].X);
         const int top = std::min(points[0].Y, points[1].Y);
