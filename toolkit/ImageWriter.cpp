@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <algorithm>
+#include <atomic>
 #include <QImageWriter>
 #include <cerrno>
 #include <cmath>
@@ -16,6 +17,7 @@
 
 // libjpeg's header wants FILE and size_t declared first.
 #include <jpeglib.h>
+#include <zlib.h>
 
 namespace {
 
@@ -93,51 +95,100 @@ bool compressJpeg(const QImage& rgb, int quality, unsigned char** buffer, unsign
 
 // ---- PNG --------------------------------------------------------------
 
-// The picture as a 1-bit image when it holds at most two colours.
-QImage twoColourImage(const QImage& image) {
-    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+// The picture's rows packed one bit a pixel (set where the pixel is not
+// the first pixel's colour), the most significant bit first, each row
+// preceded by PNG's filter byte 0; false when it holds more than two colours.
+struct TwoColours {
+    QRgb first = 0;
+    QRgb second = 0;
+    std::string rows;
+};
+
+bool packTwoColours(const QImage& rgb, TwoColours& out) {
     const int width = rgb.width();
-    const QRgb first = rgb.constScanLine(0) ? reinterpret_cast<const QRgb*>(rgb.constScanLine(0))[0] : 0;
-    QRgb second = first;
-    bool hasSecond = false;
-    QImage mono(width, rgb.height(), QImage::Format_Mono);
-    if (mono.isNull())
-        return {};
-    for (int y = 0; y < rgb.height(); ++y) {
+    const int height = rgb.height();
+    const std::size_t rowBytes = (static_cast<std::size_t>(width) + 7) / 8;
+    out.first = reinterpret_cast<const QRgb*>(rgb.constScanLine(0))[0] & 0xFFFFFFu;
+    out.second = out.first;
+    bool found = false;
+    for (int y = 0; y < height && !found; ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uchar* out = mono.scanLine(y);
-        std::memset(out, 0, static_cast<std::size_t>(mono.bytesPerLine()));
-        for (int x = 0; x < width; ++x) {
-            const QRgb p = in[x];
-            if (p == first)
-                continue;
-            if (!hasSecond) {
-                second = p;
-                hasSecond = true;
-            } else if (p != second) {
-                return {};
+        for (int x = 0; x < width; ++x)
+            if ((in[x] & 0xFFFFFFu) != out.first) {
+                out.second = in[x] & 0xFFFFFFu;
+                found = true;
+                break;
             }
-            out[x >> 3] |= static_cast<uchar>(0x80 >> (x & 7));
+    }
+    out.rows.assign((rowBytes + 1) * static_cast<std::size_t>(height), '\0');
+    unsigned stray = 0;
+    for (int y = 0; y < height; ++y) {
+        const QRgb* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        auto* row = reinterpret_cast<unsigned char*>(out.rows.data()) + (rowBytes + 1) * static_cast<std::size_t>(y) + 1;
+        for (int x = 0; x < width; x += 8) {
+            unsigned byte = 0;
+            const int n = std::min(8, width - x);
+            for (int k = 0; k < n; ++k) {
+                const QRgb p = in[x + k] & 0xFFFFFFu;
+                const unsigned other = p != out.first;
+                byte |= other << (7 - k);
+                stray |= other & (p != out.second);
+            }
+            row[x / 8] = static_cast<unsigned char>(byte);
         }
     }
-    mono.setColorTable({first | 0xFF000000u, second | 0xFF000000u});
-    mono.setDotsPerMeterX(image.dotsPerMeterX());
-    mono.setDotsPerMeterY(image.dotsPerMeterY());
-    return mono;
+    return stray == 0;
+}
+
+void putBE32(std::string& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<char>((v >> shift) & 0xFF));
+}
+
+void putChunk(std::string& out, const char* type, const std::string& data) {
+    putBE32(out, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = out.size();
+    out.append(type, 4);
+    out += data;
+    const auto* bytes = reinterpret_cast<const Bytef*>(out.data() + start);
+    putBE32(out, static_cast<std::uint32_t>(crc32(0, bytes, static_cast<uInt>(out.size() - start))));
+}
+
+// A 1-bit indexed PNG (ISO/IEC 15948): IHDR, PLTE, pHYs, one IDAT, IEND.
+std::string twoColourPng(const QImage& image, const TwoColours& pixels, int compression) {
+    std::string header;
+    putBE32(header, static_cast<std::uint32_t>(image.width()));
+    putBE32(header, static_cast<std::uint32_t>(image.height()));
+    header += std::string("\x01\x03\x00\x00\x00", 5);  // depth 1, palette, deflate, filter 0, no interlace
+    std::string palette;
+    for (QRgb c : {pixels.first, pixels.second}) {
+        palette.push_back(static_cast<char>(qRed(c)));
+        palette.push_back(static_cast<char>(qGreen(c)));
+        palette.push_back(static_cast<char>(qBlue(c)));
+    }
+    std::string density;
+    putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterX())));
+    putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterY())));
+    density.push_back('\x01');  // per metre
+    uLongf packedSize = compressBound(static_cast<uLong>(pixels.rows.size()));
+    std::string packed(packedSize, '\0');
+    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
+                  reinterpret_cast<const Bytef*>(pixels.rows.data()), static_cast<uLong>(pixels.rows.size()),
+                  compression < 0 ? Z_DEFAULT_COMPRESSION : std::min(compression, 9)) != Z_OK)
+        throw std::runtime_error("PNG: the pixels could not be compressed");
+    packed.resize(packedSize);
+
+    std::string out("\x89PNG\r\n\x1a\n", 8);
+    putChunk(out, "IHDR", header);
+    putChunk(out, "PLTE", palette);
+    if (image.dotsPerMeterX() > 0 && image.dotsPerMeterY() > 0)
+        putChunk(out, "pHYs", density);
+    putChunk(out, "IDAT", packed);
+    putChunk(out, "IEND", {});
+    return out;
 }
 
 // ---- files ------------------------------------------------------------
-
-mode_t newFileMode() {
-    // Read once: umask can only be read by setting it, which is not safe
-    // while other threads create files.
-    static const mode_t mask = [] {
-        const mode_t m = ::umask(0);
-        ::umask(m);
-        return m;
-    }();
-    return 0666 & ~mask;
-}
 
 [[noreturn]] void fail(const std::string& path, int error) {
     throw ImageWriteError(path, std::strerror(error));
@@ -216,8 +267,11 @@ std::string encodeJpeg(const QImage& image, int quality) {
 
 std::string encodePng(const QImage& image, int compression) {
     requireImage(image);
-    QImage mono = twoColourImage(image);
-    const QImage& source = mono.isNull() ? image : mono;
+    const QImage rgb = image.format() == QImage::Format_RGB32 ? image : image.convertToFormat(QImage::Format_RGB32);
+    TwoColours pixels;
+    if (packTwoColours(rgb, pixels))
+        return twoColourPng(rgb, pixels, compression);
+    const QImage& source = image;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -228,34 +282,9 @@ std::string encodePng(const QImage& image, int compression) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-void replaceFile(const std::string& requested, std::string_view bytes, Durability durability) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    std::string path = requested;
-    if (fs::is_symlink(path, ec)) {
-        const fs::path target = fs::weakly_canonical(path, ec);
-        if (ec)
-            fail(requested, ec.value());
-        path = target.string();
-    }
-    // Renaming would replace even a read-only file; refuse as a plain
-    // write would.
-    struct stat old {};
-    const bool exists = ::stat(path.c_str(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode))
-        fail(requested, EISDIR);
-    if (exists && ::access(path.c_str(), W_OK) != 0)
-        fail(requested, errno);
+namespace {
 
-    const fs::path target(path);
-    const fs::path folder = target.parent_path();
-    std::string temp = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0)
-        fail(requested, errno);
-    auto abandon = [&](int error) { abandonTemp(fd, temp, requested, error); };
-    if (::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode()) != 0)
-        abandon(errno);
+bool writeAll(int fd, std::string_view bytes) {
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
@@ -263,19 +292,87 @@ void replaceFile(const std::string& requested, std::string_view bytes, Durabilit
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            abandonTemp(fd, temp, requested, errno);
+            return false;
         }
         data += n;
         left -= static_cast<std::size_t>(n);
     }
+    return true;
+}
+
+// A new file under a name that does not exist yet: written as an unnamed
+// file in the folder and given its name only when complete.  One directory
+// entry is made instead of a temporary one renamed.  Returns false, having
+// made nothing, when the name exists or the file system cannot do it; the
+// caller then takes the general way.
+bool createComplete(const std::string& path, std::string_view bytes, Durability durability) {
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool done = writeAll(fd, bytes) && (durability == Durability::Unflushed || ::fsync(fd) == 0);
+    if (done) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        done = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    }
+    ::close(fd);  // an unnamed file that was not linked vanishes here
+    return done;
+}
+
+}  // namespace
+
+void replaceFile(const std::string& requested, std::string_view bytes, Durability durability) {
+    namespace fs = std::filesystem;
+    if (createComplete(requested, bytes, durability))
+        return;
+    std::string path = requested;
+    struct stat old {};
+    bool exists = ::lstat(path.c_str(), &old) == 0;
+    if (exists && S_ISLNK(old.st_mode)) {
+        std::error_code ec;
+        const fs::path target = fs::weakly_canonical(path, ec);
+        if (ec)
+            fail(requested, ec.value());
+        path = target.string();
+        exists = ::stat(path.c_str(), &old) == 0;
+    }
+    // Renaming would replace even a read-only file; refuse as a plain
+    // write would.
+    if (exists && !S_ISREG(old.st_mode))
+        fail(requested, EISDIR);
+    if (exists && ::access(path.c_str(), W_OK) != 0)
+        fail(requested, errno);
+
+    // The temporary name is unique within the process (a counter) and
+    // between processes (the process id); O_EXCL never takes over a file.
+    static std::atomic<unsigned long> counter{0};
+    const fs::path target(path);
+    const std::string stem =
+        (target.parent_path() / ("." + target.filename().string() + "." + std::to_string(::getpid()) + ".")).string();
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = stem + std::to_string(counter++);
+        // A new file gets 0666 less the umask, as any new file does.
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (fd < 0)
+        fail(requested, errno);
+    if (exists && ::fchmod(fd, old.st_mode & 07777) != 0)
+        abandonTemp(fd, temp, requested, errno);
+    if (!writeAll(fd, bytes))
+        abandonTemp(fd, temp, requested, errno);
     if (durability == Durability::Flushed && ::fsync(fd) != 0)
-        abandon(errno);
+        abandonTemp(fd, temp, requested, errno);
     if (::close(fd) != 0)
         abandonTemp(-1, temp, requested, errno);
     if (::rename(temp.c_str(), path.c_str()) != 0)
         abandonTemp(-1, temp, requested, errno);
     if (durability == Durability::Flushed) {
         // Make the rename itself durable; the new file is in place either way.
+        const fs::path folder = target.parent_path();
         const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir >= 0) {
             ::fsync(dir);
