@@ -121,23 +121,73 @@ bool packTwoColours(const QImage& rgb, TwoColours& out) {
             }
     }
     out.rows.assign((rowBytes + 1) * static_cast<std::size_t>(height), '\0');
+    const QRgb first = out.first | 0xFF000000u;  // RGB32 pixels carry alpha FF
+    const QRgb second = out.second | 0xFF000000u;
     unsigned stray = 0;
+    const std::size_t lineBytes = static_cast<std::size_t>(width) * sizeof(QRgb);
     for (int y = 0; y < height; ++y) {
         const QRgb* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
         auto* row = reinterpret_cast<unsigned char*>(out.rows.data()) + (rowBytes + 1) * static_cast<std::size_t>(y) + 1;
+        // The bars make most rows copies of the row above.
+        if (y > 0 && std::memcmp(in, rgb.constScanLine(y - 1), lineBytes) == 0) {
+            std::memcpy(row, row - (rowBytes + 1), rowBytes);
+            continue;
+        }
         for (int x = 0; x < width; x += 8) {
             unsigned byte = 0;
             const int n = std::min(8, width - x);
             for (int k = 0; k < n; ++k) {
-                const QRgb p = in[x + k] & 0xFFFFFFu;
-                const unsigned other = p != out.first;
+                const QRgb p = in[x + k] | 0xFF000000u;
+                const unsigned other = p != first;
                 byte |= other << (7 - k);
-                stray |= other & (p != out.second);
+                stray |= other & (p != second);
             }
             row[x / 8] = static_cast<unsigned char>(byte);
         }
     }
     return stray == 0;
+}
+
+// zlib's compressor, kept per thread: setting one up costs more than
+// packing a small picture.
+class Deflater {
+public:
+    ~Deflater() {
+        if (m_level != kNone)
+            deflateEnd(&m_stream);
+    }
+    std::string pack(const std::string& bytes, int level) {
+        if (m_level != level) {
+            if (m_level != kNone)
+                deflateEnd(&m_stream);
+            m_stream = z_stream{};
+            m_level = kNone;
+            if (deflateInit(&m_stream, level) != Z_OK)
+                throw std::runtime_error("PNG: no memory for the compressor");
+            m_level = level;
+        } else if (deflateReset(&m_stream) != Z_OK) {
+            throw std::runtime_error("PNG: the compressor failed");
+        }
+        std::string out(deflateBound(&m_stream, static_cast<uLong>(bytes.size())), '\0');
+        m_stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
+        m_stream.avail_in = static_cast<uInt>(bytes.size());
+        m_stream.next_out = reinterpret_cast<Bytef*>(out.data());
+        m_stream.avail_out = static_cast<uInt>(out.size());
+        if (deflate(&m_stream, Z_FINISH) != Z_STREAM_END)
+            throw std::runtime_error("PNG: the pixels could not be compressed");
+        out.resize(m_stream.total_out);
+        return out;
+    }
+
+private:
+    static constexpr int kNone = -100;
+    z_stream m_stream{};
+    int m_level = kNone;
+};
+
+std::string deflateBytes(const std::string& bytes, int level) {
+    thread_local Deflater deflater;
+    return deflater.pack(bytes, level);
 }
 
 void putBE32(std::string& out, std::uint32_t v) {
@@ -170,13 +220,7 @@ std::string twoColourPng(const QImage& image, const TwoColours& pixels, int comp
     putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterX())));
     putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterY())));
     density.push_back('\x01');  // per metre
-    uLongf packedSize = compressBound(static_cast<uLong>(pixels.rows.size()));
-    std::string packed(packedSize, '\0');
-    if (compress2(reinterpret_cast<Bytef*>(packed.data()), &packedSize,
-                  reinterpret_cast<const Bytef*>(pixels.rows.data()), static_cast<uLong>(pixels.rows.size()),
-                  compression < 0 ? Z_DEFAULT_COMPRESSION : std::min(compression, 9)) != Z_OK)
-        throw std::runtime_error("PNG: the pixels could not be compressed");
-    packed.resize(packedSize);
+    const std::string packed = deflateBytes(pixels.rows, compression < 0 ? Z_DEFAULT_COMPRESSION : std::min(compression, 9));
 
     std::string out("\x89PNG\r\n\x1a\n", 8);
     putChunk(out, "IHDR", header);
