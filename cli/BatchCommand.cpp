@@ -526,10 +526,15 @@ void addBatchCommand(CLI::App& app, int& exitCode) {
         "  halvex-barcode batch -t Code128B -i values.txt -o out/{n:05}.png --modul 2\n"
         "  halvex-barcode batch -t EAN13 -i stock.csv --column ean -o labels/{value}.pdf --quiet-zone");
     batch->add_option("-i,--input", options->input, "FILE of values, one a line, or CSV with --column; - reads standard input")
-        ->required();
-    batch->add_option("-o,--output", options->output, "PATTERN of the file names, e.g. out/{n:05}.png")->required();
-    batch->add_option("-c,--column", options->column, "Read FILE as CSV and take the values from column NAME");
+        ->required()
+        ->type_name("FILE");
+    batch->add_option("-o,--output", options->output, "PATTERN of the file names, e.g. out/{n:05}.png")
+        ->required()
+        ->type_name("PATTERN");
+    batch->add_option("-c,--column", options->column, "Read FILE as CSV and take the values from column NAME")
+        ->type_name("NAME");
     batch->add_option("-j,--jobs", options->jobs, "Threads to draw with (default: one per processor core)")
+        ->type_name("N")
         ->check(CLI::Range(1, kMaxJobs));
     addPictureOptions(*batch, options->picture);
     batch->callback([options, &exitCode] {

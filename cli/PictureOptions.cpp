@@ -83,8 +83,10 @@ std::optional<OutputFormat> outputFormatOf(const std::string& path) {
 
 void addPictureOptions(CLI::App& command, PictureOptions& o) {
     command.add_option("-t,--type", o.type, "Symbology, e.g. Code128B, EAN13 or bcCode39 (see: halvex-barcode types)")
-        ->required();
+        ->required()
+        ->type_name("NAME");
     command.add_option("--height-mm", o.heightMM, "Bar height in millimetres, 2.83 pixels each")
+        ->type_name("MM")
         ->capture_default_str();
     command.add_flag("--no-text", o.noText, "Leave out the human-readable value under the bars");
     command.add_option("--line1", o.line1, "First free text line under the barcode");
@@ -94,18 +96,22 @@ void addPictureOptions(CLI::App& command, PictureOptions& o) {
     command.add_option("--line2-font", o.line2Font, "Font of line 2 as FACE:PIXELS");
     command.add_flag("--checksum", o.checksum, "Add the symbology's optional check characters");
     command.add_option("--angle", o.angle, "Rotate by DEGREES counter-clockwise; the picture fits the rotated bars")
+        ->type_name("DEGREES")
         ->capture_default_str()
         ->check(CLI::Range(-1e6, 1e6));
     CLI::Option* modul = command.add_option("--modul", o.modul, "Narrow module width in pixels, 1 to 49")
+        ->type_name("PIXELS")
         ->capture_default_str()
         ->check(CLI::Range(1, kMaxModul));
     CLI::Option* dpi = command.add_option("--dpi", o.dpi,
                                           "Pixels per inch: recorded in the file, and the scale of SVG and PDF")
+        ->type_name("N")
         ->capture_default_str()
         ->check(CLI::Range(1, 65535));
     command.add_option("--x-dim", o.xDimMM,
                        "Narrow module width in millimetres at --dpi, rounded to whole pixels (a warning when "
                        "that changes it by more than 10 %)")
+        ->type_name("MM")
         ->needs(dpi)
         ->excludes(modul)
         ->check(CLI::Range(1e-6, 1e6));
