@@ -69,6 +69,10 @@ double AngleRadians(double degrees) {
 }
 
 TPoint RotatePoint(TPoint p, double theta) {
+    // Upright drawing is the common case; sin 0 = 0 and cos 0 = 1 give the
+    // point back exactly, without the long double trigonometry.
+    if (theta == 0.0)
+        return p;
     const long double s = std::sin(static_cast<long double>(theta));
     const long double c = std::cos(static_cast<long double>(theta));
     return {R(p.X * c + p.Y * s), R(-p.X * s + p.Y * c)};

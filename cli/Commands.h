@@ -8,3 +8,4 @@
 void addModulesCommand(CLI::App& app, int& exitCode);
 void addTypesCommand(CLI::App& app, int& exitCode);
 void addRenderCommand(CLI::App& app, int& exitCode);
+void addBatchCommand(CLI::App& app, int& exitCode);

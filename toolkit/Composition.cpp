@@ -5,8 +5,13 @@
 #include <limits>
 #include <string>
 
+#include <QPainter>
+#include <algorithm>
+
 #include "Canvas.h"
+#include "FontMapping.h"
 #include "QtCanvas.h"
+#include "QuietZone.h"
 #include "Rotation.h"
 
 namespace {
@@ -80,7 +85,7 @@ bool isBlankLine(const std::string& text) {
     return true;
 }
 
-QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
+PictureLayout layoutPicture(const PictureInputs& inputs, TKelBarcode& barcode) {
     const double hbExact = std::trunc(inputs.heightMM * kPixelsPerMillimetre);
     if (std::fabs(hbExact) > kMaxPictureSide)
         throw EBarcodeError("The bars would be " + std::to_string(static_cast<long long>(hbExact)) +
@@ -101,8 +106,9 @@ QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
     barcode.SetTop(0);
     barcode.SetShowTextFont(inputs.valueFont);
 
-    const bool line1 = !isBlankLine(inputs.line1);
-    const bool line2 = !isBlankLine(inputs.line2);
+    PictureLayout layout;
+    layout.line1 = !isBlankLine(inputs.line1);
+    layout.line2 = !isBlankLine(inputs.line2);
     const long long sv = boundedTerm(pointSize(inputs.valueFont));
     const long long s1 = boundedTerm(pointSize(inputs.line1Font));
     const long long s2 = boundedTerm(pointSize(inputs.line2Font));
@@ -111,40 +117,63 @@ QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
     // extent, whose last row takes the place of row Hb.
     long long barsWidth = barcode.GetWidth();
     long long barsBottom = hb;
-    const bool rotated = inputs.angle != 0.0;
-    Box box;
-    if (rotated) {
+    layout.rotated = inputs.angle != 0.0;
+    if (layout.rotated) {
         if (barsWidth < 1 || barsWidth > kMaxPictureSide)
             failSize(barsWidth, hb);
-        box = rotatedExtent(static_cast<int>(barsWidth), hb, inputs.angle);
+        const Box box = rotatedExtent(static_cast<int>(barsWidth), hb, inputs.angle);
         barsWidth = static_cast<long long>(box.maxX) - box.minX + 1;
         barsBottom = static_cast<long long>(box.maxY) - box.minY;
+        layout.barsLeft = -box.minX;
+        layout.barsTop = -box.minY;
     }
 
     long long height = barsBottom;
     if (inputs.display)
         height += 2 * sv;
-    if (line1)
+    if (layout.line1)
         height += s1 + 5;
-    if (line2)
+    if (layout.line2)
         height += s2 + 5;
     const long long width = barsWidth;
     checkSize(width, height);
 
-    QImage image(static_cast<int>(width), static_cast<int>(height), QImage::Format_RGB32);
-    if (image.isNull())
-        throw EBarcodeError("Not enough memory for a picture of " + std::to_string(width) + " x " +
-                            std::to_string(height) + " pixels.");
-    image.fill(Qt::white);
+    long long left = 0, right = 0, top = 0;
+    if (inputs.quietZone) {
+        const TQuietZone zone = StandardQuietZone(inputs.symbology);
+        left = static_cast<long long>(zone.Left) * inputs.modul;
+        right = static_cast<long long>(zone.Right) * inputs.modul;
+        top = std::min(left, right);
+    }
+    checkSize(width + left + right, height + 2 * top);
+
+    layout.contentWidth = static_cast<int>(width);
+    layout.contentHeight = static_cast<int>(height);
+    layout.marginLeft = static_cast<int>(left);
+    layout.marginTop = static_cast<int>(top);
+    layout.width = static_cast<int>(width + left + right);
+    layout.height = static_cast<int>(height + 2 * top);
+    layout.barsBottom = static_cast<int>(barsBottom);
+    layout.line1Top = toInt(layout.line2 ? height - s1 - s2 - 10 : height - s1 - 5);
+    layout.line2Top = toInt(height - s2 - 5);
+    return layout;
+}
+
+void paintPicture(const PictureLayout& layout, const PictureInputs& inputs, TKelBarcode& barcode,
+                  QPainter& painter, bool vector) {
+    painter.save();
+    painter.fillRect(QRect(0, 0, layout.width, layout.height), QColor::fromRgb(toQRgb(inputs.background)));
+    painter.translate(layout.marginLeft, layout.marginTop);
     {
-        QtCanvas canvas(image);
-        if (!rotated) {
+        QtCanvas canvas(painter, vector ? QtCanvas::Device::Vector : QtCanvas::Device::Raster);
+        canvas.setColours(inputs.foreground, inputs.background);
+        if (!layout.rotated) {
             barcode.DrawBarcode(canvas);
         } else {
             // The engine places text by the unrotated bars; here it goes
             // centred under the rotated bars' box instead.
-            barcode.SetLeft(-box.minX);
-            barcode.SetTop(-box.minY);
+            barcode.SetLeft(layout.barsLeft);
+            barcode.SetTop(layout.barsTop);
             barcode.SetShowText(bcoNone);
             barcode.DrawBarcode(canvas);
             barcode.SetShowText(inputs.display ? bcoCode : bcoNone);
@@ -152,28 +181,42 @@ QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
                 canvas.Font = barcode.ShowTextFont();
                 canvas.Brush.SetColor(clWhite);
                 const long long tw = canvas.TextWidth(barcode.Text());
-                canvas.TextOut(toInt((width - tw) / 2), toInt(barsBottom + 1),
+                canvas.TextOut(toInt((layout.contentWidth - tw) / 2), toInt(layout.barsBottom + 1LL),
                                barcode.Text());
             }
         }
         canvas.Brush.SetColor(clWhite);
-        if (line1) {
+        if (layout.line1) {
             canvas.Font = inputs.line1Font;
-            const long long y = line2 ? height - s1 - s2 - 10 : height - s1 - 5;
-            canvas.TextOut(1, toInt(y), inputs.line1);
+            canvas.TextOut(1, layout.line1Top, inputs.line1);
         }
-        if (line2) {
+        if (layout.line2) {
             canvas.Font = inputs.line2Font;
-            canvas.TextOut(1, toInt(height - s2 - 5), inputs.line2);
+            canvas.TextOut(1, layout.line2Top, inputs.line2);
         }
     }
+    painter.restore();
+}
+
+QImage composePicture(const PictureInputs& inputs, TKelBarcode& barcode) {
+    const PictureLayout layout = layoutPicture(inputs, barcode);
+    QImage image(layout.width, layout.height, QImage::Format_RGB32);
+    if (image.isNull())
+        throw EBarcodeError("Not enough memory for a picture of " + std::to_string(layout.width) + " x " +
+                            std::to_string(layout.height) + " pixels.");
+    QPainter painter(&image);
+    paintPicture(layout, inputs, barcode, painter, false);
     return image;
+}
+
+void setUpAsWindowBarcode(TKelBarcode& barcode) {
+    barcode.SetModul(1);
+    barcode.SetRatio(2.0);
+    barcode.SetShowTextPosition(stpBottomCenter);
 }
 
 QImage composePicture(const PictureInputs& inputs) {
     TKelBarcode barcode;
-    barcode.SetModul(1);
-    barcode.SetRatio(2.0);
-    barcode.SetShowTextPosition(stpBottomCenter);
+    setUpAsWindowBarcode(barcode);
     return composePicture(inputs, barcode);
 }

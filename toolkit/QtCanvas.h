@@ -1,5 +1,6 @@
 #pragma once
-// TCanvas over a QPainter on a QImage.  Drawing is aliased and follows the
+// TCanvas over a QPainter on a QImage, or on any paint device (an SVG or
+// PDF writer) through a painter the caller owns.  Drawing is aliased and follows the
 // raster rules the engine's geometry is written for: a polygon's outline is
 // drawn with the pen, end points included, and the inside is filled with the
 // brush, so an axis-parallel bar with corners (x, 0) and (x + w - 1, h)
@@ -19,6 +20,11 @@ class QtCanvas : public TCanvas {
 public:
     // The image must outlive the canvas and be of a format QPainter paints on.
     explicit QtCanvas(QImage& image);
+    // Draws through `painter`, which must outlive the canvas and keeps its
+    // transformation.  On a vector device bars become exact rectangles and
+    // rotated bars plain polygons, without the raster corner touch-ups.
+    enum class Device { Raster, Vector };
+    QtCanvas(QPainter& painter, Device device);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -27,11 +33,20 @@ public:
     void TextOut(int x, int y, std::string_view text) override;
     int TextWidth(std::string_view text) override;
 
+    // Two-colour pictures: every black the engine asks for is painted in
+    // `foreground` and every white in `background`; other colours stay.
+    void setColours(TColor foreground, TColor background);
+
 private:
+    QColor colour(TColor c) const;
     // The QFont and metrics of the current Font, rebuilt only when it changes.
     const QFontMetrics& metrics();
 
-    QPainter m_painter;
+    std::optional<QPainter> m_ownPainter;
+    QPainter* m_painter;
+    Device m_device = Device::Raster;
+    TColor m_foreground = clBlack;
+    TColor m_background = clWhite;
     std::optional<TFont> m_mappedFont;
     QFont m_qfont;
     std::optional<QFontMetrics> m_metrics;

@@ -119,7 +119,7 @@ TEST_F(RenderCommand, RefusesBadInputWithAMessageAndNoFile) {
     }
     const CliRun gif = runCli({"render", "--type", "Code128B", "--value", "1", "-o", path("out.gif")});
     EXPECT_EQ(gif.exitCode, 2);
-    EXPECT_NE(gif.err.find(".png or .bmp"), std::string::npos) << gif.err;
+    EXPECT_NE(gif.err.find(".png, .bmp, .jpg, .svg or .pdf"), std::string::npos) << gif.err;
     EXPECT_FALSE(fs::exists(path("out.gif")));
 }
 
