@@ -39,6 +39,9 @@ public:
 
 private:
     QColor colour(TColor c) const;
+    // Fills the rectangle's pixels straight into a plain 32-bit image;
+    // false when the painter's device or state needs QPainter to do it.
+    bool fillDirectly(int left, int top, int right, int bottom, const QColor& fill);
     // The QFont and metrics of the current Font, rebuilt only when it changes.
     const QFontMetrics& metrics();
 
