@@ -17,6 +17,7 @@
 #include "BarCodeForm.h"
 #include "BarcodeTypes.h"
 #include "FakeDesktop.h"
+#include "FormTestSupport.h"
 #include "QtTestApplication.h"
 #include "ScanOracle.h"
 #include "TempDir.h"
@@ -28,19 +29,8 @@ namespace {
 constexpr const char* SettingsFile = "HalvexBarcode.cfg";
 const TFont DesignFont{.Name = "MS Sans Serif", .Height = -16};
 
-// The settings record laid out by hand from its field table.
-std::string recordBytes(std::int16_t typeIndex, std::int32_t heightMM, const std::string& value, bool show,
-                        const std::string& line1 = "", const std::string& line2 = "") {
-    std::string b(360, '\0');
-    b[0] = char(typeIndex & 0xFF);
-    b[1] = char((typeIndex >> 8) & 0xFF);
-    for (int i = 0; i < 4; ++i) b[4 + i] = char((std::uint32_t(heightMM) >> (8 * i)) & 0xFF);
-    std::memcpy(b.data() + 8, value.data(), value.size());
-    b[88] = show ? 1 : 0;
-    std::memcpy(b.data() + 200, line1.data(), line1.size());
-    std::memcpy(b.data() + 280, line2.data(), line2.size());
-    return b;
-}
+using formtest::decodeBars;
+using formtest::recordBytes;
 
 // LOGFONTA of the design font: lfHeight -16, weight 400, DEFAULT_CHARSET,
 // face "MS Sans Serif".
@@ -76,22 +66,6 @@ int firstInkColumn(const QImage& picture, int top, int bottom) {
         for (int y = top; y < bottom; ++y)
             if (isBlack(picture.pixel(x, y))) return x;
     return -1;
-}
-
-// The bars only (the picture's top `barsHeight` rows), with a quiet zone,
-// as the decoders like it.
-std::optional<oracle::Decoded> decodeBars(const QImage& picture, int barsHeight, ZXing::BarcodeFormats formats) {
-    const QImage grey = picture.copy(0, 0, picture.width(), barsHeight).convertToFormat(QImage::Format_Grayscale8);
-    constexpr int quiet = 20;
-    oracle::GrayImage image;
-    image.width = grey.width() + 2 * quiet;
-    image.height = grey.height() + 2 * quiet;
-    image.pixels.assign(std::size_t(image.width) * std::size_t(image.height), 255);
-    for (int y = 0; y < grey.height(); ++y)
-        for (int x = 0; x < grey.width(); ++x)
-            image.pixels[std::size_t(y + quiet) * std::size_t(image.width) + std::size_t(x + quiet)] =
-                grey.constScanLine(y)[x];
-    return oracle::decodeZxing(oracle::scale(image, 3), formats);
 }
 
 class FormTest : public ::testing::Test {
