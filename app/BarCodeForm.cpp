@@ -82,6 +82,7 @@ TBarCodeForm::TBarCodeForm(Desktop& desktop, QWidget* owner)
     barcode.SetLeft(16);
 
     buildControls();
+    for (const ScanText& text : ScanTexts) addText(text.key, text.text);
     LoadCaptions();
 
     if (!settings_.LoadSettings(*this)) {
@@ -171,6 +172,13 @@ void TBarCodeForm::buildControls() {
     Panel1->setPalette(grey);
     image = addComponent<TPictureView>("image", Panel1);
     image->setGeometry(17, 17, 288, 192);
+
+    // Under the picture, beside the Preview button; a long line wraps.
+    scanResult = new QLabel(this);
+    scanResult->setObjectName(QStringLiteral("scanResult"));
+    scanResult->setGeometry(448, 252, 214, 50);
+    scanResult->setWordWrap(true);
+    scanResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     previewButton = button("previewButton", "Pre&view", 667, 256, 100, 35, times,
                            buttonIcon(s, "document-print-preview", QStyle::SP_FileDialogContentsView));
@@ -287,9 +295,28 @@ void TBarCodeForm::previewButtonClick() {
         QImage picture = composePicture(inputs, barcode);
         image->resize(picture.size());
         image->SetPicture(std::move(picture));
+        showScanCheck(settingsText(record.ValueText));
     } catch (const std::exception& error) {
         desktop_.showError(error.what());
     }
+}
+
+// Decodes the new picture and tells on the line under it whether, and as
+// what, it scans.  The picture itself is left as it is.
+void TBarCodeForm::showScanCheck(const std::string& typed) {
+    ScanSubject subject;
+    subject.symbology = barcode.Typ();
+    subject.typed = typed;
+    subject.shown = barcode.Text();
+    subject.checksum = barcode.Checksum();
+    subject.checkSumMethod = barcode.CheckSumMethod();
+    subject.modul = barcode.Modul();
+    subject.angle = barcode.Angle();
+    subject.background = barcode.Color();
+    scanCheck_ = checkScan(image->Picture(), subject);
+    const QString line = fromBytes(describeScan(scanCheck_, [this](std::string_view key) { return FormText(key); }));
+    scanResult->setText(line);
+    scanResult->setToolTip(line);
 }
 
 void TBarCodeForm::typeChange() {

@@ -13,6 +13,7 @@
 
 #include "Barcode.h"
 #include "Desktop.h"
+#include "ScanCheck.h"
 #include "Settings.h"
 #include "TLForm.h"
 #include "Widgets.h"
@@ -46,6 +47,9 @@ public:
     // The last picture composed by a successful preview; null before one.
     const QImage& Picture() const { return image->Picture(); }
     TKelBarcode& Barcode() { return barcode; }
+    // Whether the last successful preview's symbol scans, as the line under
+    // the picture tells it.
+    const ScanResult& ScanCheck() const { return scanCheck_; }
     const TBarcodeSettings& Settings() const { return settings_.record(); }
 
     // SettingsControls
@@ -92,6 +96,10 @@ public:
     QPushButton* helpButton;
     QPushButton* aboutButton;
     QPushButton* exitButton;
+    // The scan check's line under the picture.  Not a component: its text
+    // changes with every preview, so it has no caption in the language
+    // file; the wording of its parts has keys of its own (ScanTexts).
+    QLabel* scanResult;
 
     // What the save command asks the file dialog for.
     const Desktop::SaveFileRequest SaveDialog1;
@@ -115,10 +123,12 @@ private:
     // The font dialog for one of the three fonts; true when confirmed.
     bool changeFont(SettingsFont which);
     QLineEdit* fontTarget(SettingsFont which) const;
+    void showScanCheck(const std::string& typed);
 
     Desktop& desktop_;
     TKelBarcode barcode;
     SettingsStore settings_;
     TFont fonts_[3];
     bool closed_ = false;
+    ScanResult scanCheck_;
 };

@@ -32,6 +32,7 @@ namespace fs = std::filesystem;
 
 constexpr int kAllWritten = 0;
 constexpr int kSomeFailed = 1;
+constexpr int kSomeDoNotScan = 3;
 constexpr int kMaxJobs = 256;
 // A record longer than this is refused: it is no barcode value, and most
 // likely a quote that was never closed.
@@ -45,6 +46,7 @@ struct BatchOptions {
     std::string output;
     std::string column;
     unsigned jobs = 0;
+    bool verify = false;
 };
 
 // ---- file name pattern ----------------------------------------------------
@@ -246,12 +248,19 @@ class Reporter {
 public:
     Reporter(long long expectedRows, bool progress) : m_expected(expectedRows), m_progress(progress) {}
 
-    void finished(long long row, std::string error) {
+    // A row written whose check with --verify failed comes with
+    // `unverified` set and the reason as its message.
+    void finished(long long row, std::string error, bool unverified = false) {
         std::lock_guard lock(m_mutex);
-        m_pending.emplace(row, std::move(error));
+        m_pending.emplace(row, std::pair(std::move(error), unverified));
         while (!m_pending.empty() && m_pending.begin()->first == m_next) {
-            const std::string& message = m_pending.begin()->second;
-            if (message.empty()) {
+            const auto& [message, failedCheck] = m_pending.begin()->second;
+            if (failedCheck) {
+                ++written;
+                ++notVerified;
+                clearBar();
+                std::cerr << "halvex-barcode batch: row " << m_next << ": " << message << '\n';
+            } else if (message.empty()) {
                 ++written;
             } else {
                 ++failed;
@@ -278,6 +287,7 @@ public:
 
     long long written = 0;
     long long failed = 0;
+    long long notVerified = 0;  // written, but not scanning as the value
 
 private:
     void clearBar() {
@@ -304,7 +314,7 @@ private:
     }
 
     std::mutex m_mutex;
-    std::map<long long, std::string> m_pending;
+    std::map<long long, std::pair<std::string, bool>> m_pending;
     long long m_next = 1;
     long long m_expected;
     bool m_progress;
@@ -351,9 +361,10 @@ public:
 
     void work() {
         while (auto row = nextRow()) {
+            bool unverified = false;
             if (row->error.empty())
-                row->error = draw(*row);
-            m_reporter.finished(row->number, std::move(row->error));
+                row->error = draw(*row, unverified);
+            m_reporter.finished(row->number, std::move(row->error), unverified);
         }
     }
 
@@ -396,7 +407,7 @@ private:
         return row;
     }
 
-    std::string draw(const Row& row) {
+    std::string draw(const Row& row, bool& unverified) {
         PicturePlan plan = m_plan;
         plan.inputs.value = row.value;
         if (row.line1)
@@ -410,6 +421,13 @@ private:
                 fs::create_directories(fs::path(row.path).parent_path(), ec);
             }
             replaceFile(row.path, bytes, Durability::Unflushed);
+            if (m_options.verify) {
+                const ScanResult scan = verifyPicture(plan, m_format, row.path);
+                if (scan.outcome != ScanOutcome::Scans) {
+                    unverified = true;
+                    return row.path + ": " + describeScan(scan);
+                }
+            }
         } catch (const EBarcodeError& e) {
             return e.what();
         } catch (const ImageWriteError& e) {
@@ -495,11 +513,18 @@ int runBatch(const BatchOptions& options) {
     reporter.end();
 
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    char summary[160];
-    std::snprintf(summary, sizeof summary, "%lld written, %lld failed, %.2f s, %.0f symbols/s\n", reporter.written,
-                  reporter.failed, seconds, seconds > 0 ? reporter.written / seconds : 0.0);
+    char summary[200];
+    if (options.verify)
+        std::snprintf(summary, sizeof summary, "%lld written, %lld failed, %lld verified, %lld not verified, %.2f s, %.0f symbols/s\n",
+                      reporter.written, reporter.failed, reporter.written - reporter.notVerified,
+                      reporter.notVerified, seconds, seconds > 0 ? reporter.written / seconds : 0.0);
+    else
+        std::snprintf(summary, sizeof summary, "%lld written, %lld failed, %.2f s, %.0f symbols/s\n", reporter.written,
+                      reporter.failed, seconds, seconds > 0 ? reporter.written / seconds : 0.0);
     std::cout << summary << std::flush;
-    return reporter.failed > 0 ? kSomeFailed : kAllWritten;
+    if (reporter.failed > 0)
+        return kSomeFailed;
+    return reporter.notVerified > 0 ? kSomeDoNotScan : kAllWritten;
 }
 
 }  // namespace
@@ -519,7 +544,11 @@ void addBatchCommand(CLI::App& app, int& exitCode) {
         "reported on standard error with its row number and skipped; the rest go on.  A progress bar\n"
         "shows on standard error when it is a terminal; a one-line summary ends the run on standard\n"
         "output.  The files are the same for any number of --jobs.\n"
-        "Exit status: 0 every row written, 1 one or more rows failed, 2 usage error (nothing written).");
+        "With --verify every written picture is read back with a barcode decoder, as render --verify\n"
+        "does; a row that does not scan as its value is reported (its file stays) and the summary\n"
+        "counts the verified and the not verified pictures.\n"
+        "Exit status: 0 every row written (and verified), 1 one or more rows failed, 2 usage error\n"
+        "(nothing written), 3 every row written but one or more not verified.");
     batch->footer(
         "\nExamples:\n"
         "  seq 10000000 10009999 > values.txt\n"
@@ -536,6 +565,8 @@ void addBatchCommand(CLI::App& app, int& exitCode) {
     batch->add_option("-j,--jobs", options->jobs, "Threads to draw with (default: one per processor core)")
         ->type_name("N")
         ->check(CLI::Range(1, kMaxJobs));
+    batch->add_flag("--verify", options->verify,
+                    "Read every written picture back with a decoder; count those that do not scan as their value");
     addPictureOptions(*batch, options->picture);
     batch->callback([options, &exitCode] {
         exitCode = runBatch(*options);

@@ -202,6 +202,28 @@ std::string encodePicture(const PicturePlan& plan, OutputFormat format) {
     }
 }
 
+ScanResult verifyPicture(const PicturePlan& plan, OutputFormat format, const std::string& path) {
+    TKelBarcode barcode;
+    setUpAsWindowBarcode(barcode);
+    // Drawing sets the value shown as the engine leaves it (padding and all).
+    QImage picture = composePicture(plan.inputs, barcode);
+    if (format != OutputFormat::Svg && format != OutputFormat::Pdf) {
+        // A file that does not read back does not scan either.
+        QImage written;
+        picture = written.load(QString::fromStdString(path)) ? written : QImage();
+    }
+    ScanSubject subject;
+    subject.symbology = plan.inputs.symbology;
+    subject.typed = plan.inputs.value;
+    subject.shown = barcode.Text();
+    subject.checksum = barcode.Checksum();
+    subject.checkSumMethod = barcode.CheckSumMethod();
+    subject.modul = plan.inputs.modul;
+    subject.angle = plan.inputs.angle;
+    subject.background = plan.inputs.background;
+    return checkScan(picture, subject);
+}
+
 std::unique_ptr<QGuiApplication> ensureGuiApplication() {
     if (QGuiApplication::instance())
         return nullptr;

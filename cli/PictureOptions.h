@@ -10,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include "Composition.h"
+#include "ScanCheck.h"
 
 enum class OutputFormat { Png, Bmp, Jpeg, Svg, Pdf };
 
@@ -55,6 +56,11 @@ PicturePlan planPicture(const PictureOptions& options, std::string& warning);
 // The file's bytes for `inputs` in `format`; throws EBarcodeError when the
 // value cannot be drawn.
 std::string encodePicture(const PicturePlan& plan, OutputFormat format);
+
+// Whether the picture written to `path` scans as its value: a raster file
+// is read back and decoded as written, a vector one decoded from the very
+// same picture drawn as an image.  Throws EBarcodeError as encodePicture.
+ScanResult verifyPicture(const PicturePlan& plan, OutputFormat format, const std::string& path);
 
 // Fonts and their metrics need a GUI application; the offscreen platform
 // needs no display.  Made on the main thread before any worker starts and

@@ -14,11 +14,13 @@ namespace {
 
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
+constexpr int kDoesNotScan = 3;
 
 struct RenderOptions {
     PictureOptions picture;
     std::string value;
     std::string output;
+    bool verify = false;
 };
 
 int runRender(const RenderOptions& options) {
@@ -35,6 +37,13 @@ int runRender(const RenderOptions& options) {
     const auto app = ensureGuiApplication();
     try {
         replaceFile(options.output, encodePicture(plan, *format));
+        if (options.verify) {
+            const ScanResult scan = verifyPicture(plan, *format, options.output);
+            if (scan.outcome != ScanOutcome::Scans) {
+                std::cerr << "halvex-barcode render: " << options.output << ": " << describeScan(scan) << '\n';
+                return kDoesNotScan;
+            }
+        }
     } catch (const EBarcodeError& e) {
         std::cerr << "halvex-barcode render: " << e.what() << '\n';
         return kRefused;
@@ -54,8 +63,11 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
         "Draw one barcode picture, the main window's: the bars, the value under them and up to two text\n"
         "lines.  The output name's extension picks the format: .png, .bmp (24-bit), .jpg (baseline,\n"
         "quality 90), .svg or .pdf (vector: bars as rectangles, text as text, 1 pixel = 1/dpi inch).\n"
-        "The value is encoded as given.  Exit status: 0 written, 1 the value or the file was refused\n"
-        "(nothing written, an old file kept), 2 usage error.");
+        "The value is encoded as given.  With --verify the written picture is read back with a barcode\n"
+        "decoder (a quiet zone added in memory) and must scan as the value shown under the bars.\n"
+        "Exit status: 0 written (and, with --verify, scans as its value), 1 the value or the file was\n"
+        "refused (nothing written, an old file kept), 2 usage error, 3 written but it does not scan as\n"
+        "its value, or its symbology cannot be checked (the reason on standard error).");
     render->footer(
         "\nExamples:\n"
         "  halvex-barcode render -t EAN13 -v 400638133393 -o can.png\n"
@@ -63,6 +75,8 @@ void addRenderCommand(CLI::App& app, int& exitCode) {
         "  halvex-barcode render -t Code39 -v HELLO --fg navy --bg '#FFFFCC' --line1 'Shelf 4' -o tag.svg");
     render->add_option("-v,--value", options->value, "Value to encode")->required();
     render->add_option("-o,--output", options->output, "Output file: .png, .bmp, .jpg, .svg or .pdf")->required();
+    render->add_flag("--verify", options->verify,
+                     "Read the written picture back with a decoder; exit 3 unless it scans as its value");
     addPictureOptions(*render, options->picture);
     render->callback([options, &exitCode] {
         exitCode = runRender(*options);

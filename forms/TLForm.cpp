@@ -59,6 +59,16 @@ void TLForm::setCaption(QObject* component, const std::string& text) {
     else if (auto button = qobject_cast<QAbstractButton*>(component)) button->setText(fromBytes(text));
 }
 
+void TLForm::addText(std::string key, std::string text) {
+    texts_.emplace_back(std::move(key), std::move(text));
+}
+
+std::string TLForm::FormText(std::string_view key) const {
+    for (const auto& [name, text] : texts_)
+        if (name == key) return text;
+    return {};
+}
+
 std::filesystem::path TLForm::languageFilePath() {
     if (!languagePathOverride().empty()) return languagePathOverride();
     std::filesystem::path program = QCoreApplication::applicationFilePath().toStdString();
@@ -86,6 +96,8 @@ void TLForm::LoadCaptions() {
         if (auto text = file.value(section, toBytes(component->objectName())))
             setCaption(component, *text);
     }
+    for (auto& [key, text] : texts_)
+        if (auto value = file.value(section, key)) text = *value;
 }
 
 bool TLForm::SaveCaptions() {
@@ -100,5 +112,6 @@ bool TLForm::SaveCaptions() {
         if (!component || component->objectName().isEmpty()) continue;
         if (auto text = caption(component)) file.setValue(section, toBytes(component->objectName()), *text);
     }
+    for (const auto& [key, text] : texts_) file.setValue(section, key, text);
     return file.save(path);
 }

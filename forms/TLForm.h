@@ -19,7 +19,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 class TLForm : public QDialog {
     Q_OBJECT
@@ -50,6 +52,11 @@ public:
     static std::filesystem::path languageFilePath();
     static void setLanguageFilePath(std::filesystem::path path);
 
+    // A text of the window that is no control's caption (the wording of a
+    // line the window composes), translatable under a key of its own in the
+    // window's section; "" for a key never added.
+    std::string FormText(std::string_view key) const;
+
 protected:
     template <typename T, typename... Args>
     T* addComponent(const char* name, Args&&... args) {
@@ -61,9 +68,14 @@ protected:
     // Adds a component to the window's list; one without a parent becomes
     // the window's child.
     void registerComponent(QObject* component);
+    // Adds such a text with its built-in wording, before LoadCaptions: the
+    // language file's value replaces it, and SaveCaptions writes it back
+    // after the captions, so that a first run lists it for translation.
+    void addText(std::string key, std::string text);
 
 private:
     std::string sectionName() const;
 
     QList<QPointer<QObject>> components_;
+    std::vector<std::pair<std::string, std::string>> texts_;  // key, text in use
 };

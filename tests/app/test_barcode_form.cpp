@@ -194,12 +194,17 @@ TEST_F(FormTest, FirstRunWritesTheCaptionsOfLabelsAndButtonsOnly) {
     { TBarCodeForm form(desktop); }
     // The designed captions, in the order the controls are created; edit
     // boxes, the list, the spinner, the panel and the picture have none.
+    // After them come the wordings of the scan check's line, which is no
+    // caption itself.
+    std::string scanTexts;
+    for (const ScanText& text : ScanTexts) scanTexts += std::string(text.key) + "=" + text.text + "\n";
     EXPECT_EQ(readFile(languageFile),
               "[BarCodeForm]\nCaption=Halvex Rarovuv Uvizo\nLabel28=Barcode Type:\nLabel9=Barcode Height:\n"
               "Label14=(mm)\ndisplay=Display Text\nLabel7=Barcode Value:\nfontButton=Change &Font\n"
               "Label1=Line One:\nBitBtn1=Change &Font\nLabel2=Line Two:\nBitBtn2=Change &Font\n"
               "previewButton=Pre&view\nprintButton=&Print\ncopyButton=&Copy To Clipboard\n"
-              "saveButton=&Save To File\nhelpButton=&Help\naboutButton=About\nexitButton=&Exit\n");
+              "saveButton=&Save To File\nhelpButton=&Help\naboutButton=About\nexitButton=&Exit\n" +
+                  scanTexts);
 }
 
 TEST_F(FormTest, SpinnerStepsTheHeightWithinOneToHundred) {
