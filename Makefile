@@ -57,6 +57,7 @@ test-fuzz: deps $(FUZZ)/build.ninja
 	    mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/findings && \
 	    echo "fuzzing $$t for $(FUZZ_SECONDS) s" && \
 	    QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp:print_suppressions=0 \
 	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) $(FUZZ_LIMITS) -print_final_stats=1 \
 	        -artifact_prefix=$(FUZZ)/findings/$$t- $(FUZZ)/corpus/$$t $$seeds || exit 1; \
 	done
