@@ -9,7 +9,6 @@ ASAN    ?= build-asan
 RUNDIR  ?= run
 FUZZ    ?= build-fuzz
 FUZZ_SECONDS ?= 30
-FUZZ_TARGETS = fuzz_settings fuzz_language_file
 
 .PHONY: run test deps build build-asan test-main test-asan test-fuzz clean
 
@@ -39,10 +38,14 @@ test-asan: build-asan
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --output-on-failure -j $(JOBS) -LE no-asan
 
-# libFuzzer on the settings and language file loaders, each for a bounded
-# time; a crash or a broken round trip fails the target.  New inputs go to
-# $(FUZZ)/corpus, findings to $(FUZZ)/findings; the seeds in tests/fuzz/corpus
-# are only read.
+# libFuzzer, each target for a bounded time under ASan+UBSan; a crash, a
+# sanitizer report, a broken invariant, a slow input or an allocation out of
+# proportion to the input fails the target.  New inputs go to
+# $(FUZZ)/corpus, findings to $(FUZZ)/findings; the seeds in
+# tests/fuzz/corpus are only read.
+FUZZ_TARGETS = fuzz_engine fuzz_settings fuzz_language_file fuzz_print_preview
+FUZZ_LIMITS  = -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=256
+
 $(FUZZ)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	    -DHALVEX_FUZZ=ON -DHALVEX_BENCH=OFF
@@ -53,7 +56,9 @@ test-fuzz: deps $(FUZZ)/build.ninja
 	    seeds=tests/fuzz/corpus/$${t#fuzz_}; \
 	    mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/findings && \
 	    echo "fuzzing $$t for $(FUZZ_SECONDS) s" && \
-	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -print_final_stats=1 \
+	    QT_QPA_PLATFORM=offscreen UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/fuzz/lsan.supp:print_suppressions=0 \
+	    $(FUZZ)/tests/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) $(FUZZ_LIMITS) -print_final_stats=1 \
 	        -artifact_prefix=$(FUZZ)/findings/$$t- $(FUZZ)/corpus/$$t $$seeds || exit 1; \
 	done
 

@@ -75,7 +75,10 @@ TPoint RotatePoint(TPoint p, double theta) {
         return p;
     const long double s = std::sin(static_cast<long double>(theta));
     const long double c = std::cos(static_cast<long double>(theta));
-    return {R(p.X * c + p.Y * s), R(-p.X * s + p.Y * c)};
+    // In extended precision before the sign change: -INT_MIN is no int.
+    const long double x = p.X;
+    const long double y = p.Y;
+    return {R(x * c + y * s), R(-x * s + y * c)};
 }
 
 TPoint TranslatePoint(TPoint p, TPoint q) {
@@ -124,7 +127,8 @@ void TKelBarcode::DoLines(std::string_view data, TCanvas& canvas) {
         const TColor colour = kind == TBarLineType::white ? Color() : ColorBar();
         canvas.Pen.Color = colour;
         canvas.Brush.SetColor(colour);
-        const int h = kind == TBarLineType::black_half ? Height() * 2 / 5 : Height();
+        // Two fifths computed in 64 bits: a height past INT_MAX / 2 must not wrap.
+        const int h = kind == TBarLineType::black_half ? static_cast<int>(Height() * 2LL / 5) : Height();
         const int left = clampToInt(x);
         const int right = clampToInt(x + w - 1);
         const std::array<TPoint, 4> local = {{{left, 0}, {left, h}, {right, h}, {right, 0}}};
