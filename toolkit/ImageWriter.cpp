@@ -133,10 +133,21 @@ bool packTwoColours(const QImage& rgb, TwoColours& out) {
             std::memcpy(row, row - (rowBytes + 1), rowBytes);
             continue;
         }
-        for (int x = 0; x < width; x += 8) {
+        int x = 0;
+        // Whole bytes first, in a loop of fixed length the compiler unrolls.
+        for (; x + 8 <= width; x += 8) {
             unsigned byte = 0;
-            const int n = std::min(8, width - x);
-            for (int k = 0; k < n; ++k) {
+            for (int k = 0; k < 8; ++k) {
+                const QRgb p = in[x + k] | 0xFF000000u;
+                const unsigned other = p != first;
+                byte = (byte << 1) | other;
+                stray |= other & (p != second);
+            }
+            row[x / 8] = static_cast<unsigned char>(byte);
+        }
+        if (x < width) {
+            unsigned byte = 0;
+            for (int k = 0; x + k < width; ++k) {
                 const QRgb p = in[x + k] | 0xFF000000u;
                 const unsigned other = p != first;
                 byte |= other << (7 - k);
@@ -162,7 +173,11 @@ public:
                 deflateEnd(&m_stream);
             m_stream = z_stream{};
             m_level = kNone;
-            if (deflateInit(&m_stream, level) != Z_OK)
+            // A picture's packed rows are a few kilobytes, mostly repeats
+            // of the row above: the smallest hash table (memory level 1)
+            // finds them as well as the default one, and clearing it for
+            // each picture costs 512 bytes instead of 64 KB.
+            if (deflateInit2(&m_stream, level, Z_DEFLATED, 15, 1, Z_DEFAULT_STRATEGY) != Z_OK)
                 throw std::runtime_error("PNG: no memory for the compressor");
             m_level = level;
         } else if (deflateReset(&m_stream) != Z_OK) {
