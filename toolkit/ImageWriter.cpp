@@ -21,6 +21,10 @@
 #include <jpeglib.h>
 #include <zlib.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 void requireImage(const QImage& image) {
@@ -106,6 +110,18 @@ struct TwoColours {
     std::string rows;
 };
 
+// Each byte with its bits in reverse order.
+constexpr std::array<unsigned char, 256> kReversedBits = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned v = 0; v < 256; ++v) {
+        unsigned r = 0;
+        for (int i = 0; i < 8; ++i)
+            r |= ((v >> i) & 1u) << (7 - i);
+        table[v] = static_cast<unsigned char>(r);
+    }
+    return table;
+}();
+
 bool packTwoColours(const QImage& rgb, TwoColours& out) {
     const int width = rgb.width();
     const int height = rgb.height();
@@ -136,7 +152,31 @@ bool packTwoColours(const QImage& rgb, TwoColours& out) {
             continue;
         }
         int x = 0;
-        // Whole bytes first, in a loop of fixed length the compiler unrolls.
+#if defined(__SSE2__)
+        // Whole bytes four pixels a compare: a mask bit for each pixel of
+        // the first colour, and one for each of neither colour.
+        {
+            const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+            const __m128i firstV = _mm_set1_epi32(static_cast<int>(first));
+            const __m128i secondV = _mm_set1_epi32(static_cast<int>(second));
+            __m128i known = _mm_set1_epi32(-1);
+            for (; x + 8 <= width; x += 8) {
+                const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), alpha);
+                const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x + 4)), alpha);
+                const __m128i firstA = _mm_cmpeq_epi32(a, firstV);
+                const __m128i firstB = _mm_cmpeq_epi32(b, firstV);
+                known = _mm_and_si128(known, _mm_or_si128(firstA, _mm_cmpeq_epi32(a, secondV)));
+                known = _mm_and_si128(known, _mm_or_si128(firstB, _mm_cmpeq_epi32(b, secondV)));
+                const unsigned same = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(firstA))) |
+                                      (static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(firstB))) << 4);
+                // Mask bit k is pixel k; in the byte pixel 0 is the top bit.
+                row[x / 8] = kReversedBits[~same & 0xFFu];
+            }
+            stray |= _mm_movemask_ps(_mm_castsi128_ps(known)) != 0xF;
+        }
+#endif
+        // Whole bytes (when not done above), in a loop of fixed length the
+        // compiler unrolls.
         for (; x + 8 <= width; x += 8) {
             unsigned byte = 0;
             for (int k = 0; k < 8; ++k) {

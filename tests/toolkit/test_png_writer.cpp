@@ -143,3 +143,24 @@ TEST(PngWriter, TwoColourPicturesComeBackPixelForPixel) {
         }
     }
 }
+
+TEST(PngWriter, AThirdColourAnywhereKeepsFullColour) {
+    // One pixel of a third colour, in the first bytes' pixels, in the middle
+    // or in the last, partial byte of a row, must not be lost to 1 bit.
+    for (const QPoint at : {QPoint(0, 0), QPoint(13, 4), QPoint(36, 9), QPoint(39, 2)}) {
+        SCOPED_TRACE(at.x());
+        QImage image = filled(40, 10, 0xFFFFFFFF);
+        for (int x = 0; x < 40; x += 3)
+            image.setPixel(x, 5, 0xFF000000);
+        image.setPixel(at, 0xFFCC0000);
+        const std::string png = encodePng(image, 1);
+        ASSERT_GT(png.size(), 33u);
+        EXPECT_EQ(png[24], 8) << "8 bits a sample";
+        QImage back;
+        ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(png.data()), static_cast<int>(png.size()), "PNG"));
+        const QImage got = back.convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(got.size(), image.size());
+        EXPECT_EQ(got.pixel(at), 0xFFCC0000u);
+        EXPECT_EQ(got.pixel(3, 5), 0xFF000000u);
+    }
+}
