@@ -37,12 +37,16 @@ void QtCanvas::setColours(TColor foreground, TColor background) {
     m_background = background;
 }
 
-QColor QtCanvas::colour(TColor c) const {
+TColor QtCanvas::mapped(TColor c) const {
     if (c == clBlack)
-        c = m_foreground;
-    else if (c == clWhite)
-        c = m_background;
-    return QColor::fromRgb(toQRgb(c));
+        return m_foreground;
+    if (c == clWhite)
+        return m_background;
+    return c;
+}
+
+QColor QtCanvas::colour(TColor c) const {
+    return QColor::fromRgb(toQRgb(mapped(c)));
 }
 
 QtCanvas::~QtCanvas() {
@@ -68,11 +72,32 @@ int QtCanvas::advance(const QString& text) {
     return m_measured->second;
 }
 
-bool QtCanvas::fillDirectly(int left, int top, int right, int bottom, const QColor& fill) {
+bool QtCanvas::fillDirectly(int left, int top, int right, int bottom, QRgb pixel) {
     // Batches draw thousands of bars; QPainter's general fill costs some
     // thousand instructions a call.  On a plain 32-bit image with no
     // transformation beyond a shift by whole pixels and no clipping the same
     // pixels are written here.
+    if (qAlpha(pixel) != 255)
+        return false;
+    // The engine draws a symbol's bars left to right, side by side and
+    // mostly of one height.  Such a run is painted in its first row only;
+    // the other rows are copies of it, made when the run ends.  The
+    // painter's device and state were checked at the run's first bar, and
+    // only this canvas uses the painter while it lives.
+    if (m_run) {
+        const BarRun& run = *m_run;
+        const long long x0 = std::max<long long>(left + run.shiftX, 0);
+        const long long x1 = std::min<long long>(right + run.shiftX, run.image->width() - 1);
+        const long long y0 = std::max<long long>(top + run.shiftY, 0);
+        const long long y1 = std::min<long long>(bottom + run.shiftY, run.image->height() - 1);
+        if (x0 == run.right + 1 && x0 <= x1 && y0 == run.top && y1 == run.bottom) {
+            auto* row = reinterpret_cast<QRgb*>(run.image->bits() + run.image->bytesPerLine() * y0);
+            std::fill(row + x0, row + x1 + 1, pixel);
+            m_run->right = static_cast<int>(x1);
+            return true;
+        }
+        finishBars();
+    }
     if (m_device != Device::Raster || m_painter->paintEngine() == nullptr ||
         m_painter->paintEngine()->type() != QPaintEngine::Raster)
         return false;
@@ -94,9 +119,6 @@ bool QtCanvas::fillDirectly(int left, int top, int right, int bottom, const QCol
     const double dy = transform.dy();
     if (dx != std::trunc(dx) || dy != std::trunc(dy) || std::fabs(dx) > kMaxShift || std::fabs(dy) > kMaxShift)
         return false;
-    const QRgb pixel = fill.rgba();
-    if (qAlpha(pixel) != 255)
-        return false;
     const long long shiftX = static_cast<long long>(dx);
     const long long shiftY = static_cast<long long>(dy);
     const int x0 = static_cast<int>(std::max<long long>(left + shiftX, 0));
@@ -105,17 +127,9 @@ bool QtCanvas::fillDirectly(int left, int top, int right, int bottom, const QCol
     const int y1 = static_cast<int>(std::min<long long>(bottom + shiftY, image->height() - 1));
     if (x0 > x1 || y0 > y1)
         return true;
-    // The engine draws a symbol's bars left to right, side by side and
-    // mostly of one height.  Such a run is painted in its first row only;
-    // the other rows are copies of it, made when the run ends.
-    if (m_run && (m_run->image != image || m_run->top != y0 || m_run->bottom != y1 || m_run->right + 1 != x0))
-        finishBars();
     auto* row = reinterpret_cast<QRgb*>(image->bits() + image->bytesPerLine() * y0);
     std::fill(row + x0, row + x1 + 1, pixel);
-    if (m_run)
-        m_run->right = x1;
-    else
-        m_run = BarRun{image, x0, x1, y0, y1};
+    m_run = BarRun{image, shiftX, shiftY, x0, x1, y0, y1};
     return true;
 }
 
@@ -148,7 +162,7 @@ void QtCanvas::Polygon(const std::array<TPoint, 4>& points) {
         const int right = std::max(points[0].X, points[2].X);
         const int top = std::min(points[0].Y, points[1].Y);
         const int bottom = std::max(points[0].Y, points[1].Y);
-        if (!fillDirectly(left, top, right, bottom, colour(Pen.Color))) {
+        if (!fillDirectly(left, top, right, bottom, toQRgb(mapped(Pen.Color)))) {
             finishBars();
             m_painter->fillRect(QRectF(left, top, double(right) - left + 1, double(bottom) - top + 1),
                                 colour(Pen.Color));

@@ -23,8 +23,8 @@ public:
     explicit QtCanvas(QImage& image);
     // Draws through `painter`, which must outlive the canvas and keeps its
     // transformation.  Bars may be completed only when the canvas draws
-    // something else or ends: paint on the same device through the painter
-    // itself only after the canvas is gone.  On a vector device bars become exact rectangles and
+    // something else or ends: use the painter itself (to paint or to
+    // change its state) only after the canvas is gone.  On a vector device bars become exact rectangles and
     // rotated bars plain polygons, without the raster corner touch-ups.
     enum class Device { Raster, Vector };
     QtCanvas(QPainter& painter, Device device);
@@ -42,11 +42,13 @@ public:
 
 private:
     QColor colour(TColor c) const;
+    // `c` with black and white mapped to the two colours.
+    TColor mapped(TColor c) const;
     // Fills the rectangle's pixels straight into a plain 32-bit image;
     // false when the painter's device or state needs QPainter to do it.
     // Rows below the first of a run of bars are completed by finishBars,
     // which every other drawing calls first, as does the destructor.
-    bool fillDirectly(int left, int top, int right, int bottom, const QColor& fill);
+    bool fillDirectly(int left, int top, int right, int bottom, QRgb pixel);
     void finishBars();
     // The QFont and metrics of the current Font, rebuilt only when it changes.
     const QFontMetrics& metrics();
@@ -63,9 +65,11 @@ private:
     std::optional<QFontMetrics> m_metrics;
     std::optional<std::pair<QString, int>> m_measured;
     // Side-by-side bars of equal rows [top, bottom], painted so far in row
-    // `top` only, columns [left, right].
+    // `top` only, columns [left, right] of the image (the painter's shift
+    // applied).
     struct BarRun {
         QImage* image;
+        long long shiftX, shiftY;
         int left, right, top, bottom;
     };
     std::optional<BarRun> m_run;
