@@ -2,6 +2,8 @@
 
 #include <QBuffer>
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <atomic>
 #include <QImageWriter>
 #include <cerrno>
@@ -18,6 +20,10 @@
 // libjpeg's header wants FILE and size_t declared first.
 #include <jpeglib.h>
 #include <zlib.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -104,6 +110,18 @@ struct TwoColours {
     std::string rows;
 };
 
+// Each byte with its bits in reverse order.
+constexpr std::array<unsigned char, 256> kReversedBits = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned v = 0; v < 256; ++v) {
+        unsigned r = 0;
+        for (int i = 0; i < 8; ++i)
+            r |= ((v >> i) & 1u) << (7 - i);
+        table[v] = static_cast<unsigned char>(r);
+    }
+    return table;
+}();
+
 bool packTwoColours(const QImage& rgb, TwoColours& out) {
     const int width = rgb.width();
     const int height = rgb.height();
@@ -133,10 +151,45 @@ bool packTwoColours(const QImage& rgb, TwoColours& out) {
             std::memcpy(row, row - (rowBytes + 1), rowBytes);
             continue;
         }
-        for (int x = 0; x < width; x += 8) {
+        int x = 0;
+#if defined(__SSE2__)
+        // Whole bytes four pixels a compare: a mask bit for each pixel of
+        // the first colour, and one for each of neither colour.
+        {
+            const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+            const __m128i firstV = _mm_set1_epi32(static_cast<int>(first));
+            const __m128i secondV = _mm_set1_epi32(static_cast<int>(second));
+            __m128i known = _mm_set1_epi32(-1);
+            for (; x + 8 <= width; x += 8) {
+                const __m128i a = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x)), alpha);
+                const __m128i b = _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x + 4)), alpha);
+                const __m128i firstA = _mm_cmpeq_epi32(a, firstV);
+                const __m128i firstB = _mm_cmpeq_epi32(b, firstV);
+                known = _mm_and_si128(known, _mm_or_si128(firstA, _mm_cmpeq_epi32(a, secondV)));
+                known = _mm_and_si128(known, _mm_or_si128(firstB, _mm_cmpeq_epi32(b, secondV)));
+                const unsigned same = static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(firstA))) |
+                                      (static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(firstB))) << 4);
+                // Mask bit k is pixel k; in the byte pixel 0 is the top bit.
+                row[x / 8] = kReversedBits[~same & 0xFFu];
+            }
+            stray |= _mm_movemask_ps(_mm_castsi128_ps(known)) != 0xF;
+        }
+#endif
+        // Whole bytes (when not done above), in a loop of fixed length the
+        // compiler unrolls.
+        for (; x + 8 <= width; x += 8) {
             unsigned byte = 0;
-            const int n = std::min(8, width - x);
-            for (int k = 0; k < n; ++k) {
+            for (int k = 0; k < 8; ++k) {
+                const QRgb p = in[x + k] | 0xFF000000u;
+                const unsigned other = p != first;
+                byte = (byte << 1) | other;
+                stray |= other & (p != second);
+            }
+            row[x / 8] = static_cast<unsigned char>(byte);
+        }
+        if (x < width) {
+            unsigned byte = 0;
+            for (int k = 0; x + k < width; ++k) {
                 const QRgb p = in[x + k] | 0xFF000000u;
                 const unsigned other = p != first;
                 byte |= other << (7 - k);
@@ -162,7 +215,11 @@ public:
                 deflateEnd(&m_stream);
             m_stream = z_stream{};
             m_level = kNone;
-            if (deflateInit(&m_stream, level) != Z_OK)
+            // A picture's packed rows are a few kilobytes, mostly repeats
+            // of the row above: the smallest hash table (memory level 1)
+            // finds them as well as the default one, and clearing it for
+            // each picture costs 512 bytes instead of 64 KB.
+            if (deflateInit2(&m_stream, level, Z_DEFLATED, 15, 1, Z_DEFAULT_STRATEGY) != Z_OK)
                 throw std::runtime_error("PNG: no memory for the compressor");
             m_level = level;
         } else if (deflateReset(&m_stream) != Z_OK) {
@@ -195,6 +252,158 @@ void putBE32(std::string& out, std::uint32_t v) {
         out.push_back(static_cast<char>((v >> shift) & 0xFF));
 }
 
+// The fastest level for a 1-bit picture: a zlib stream of one block with
+// the fixed Huffman codes (RFC 1950, 1951), matched against just two
+// places, the byte before and the byte a row above.  Bars make most rows
+// repeats of the row above and the rest runs of one byte, so this finds
+// nearly what a full search would, in one pass with no tables to set up.
+class BitWriter {
+public:
+    explicit BitWriter(std::string& out) : m_out(out) {}
+    // Writes the `count` low bits of `bits`, least significant first.
+    void put(std::uint32_t bits, int count) {
+        m_buffer |= static_cast<std::uint64_t>(bits) << m_count;
+        m_count += count;
+        while (m_count >= 8) {
+            m_out.push_back(static_cast<char>(m_buffer & 0xFF));
+            m_buffer >>= 8;
+            m_count -= 8;
+        }
+    }
+    void flush() {
+        if (m_count > 0)
+            m_out.push_back(static_cast<char>(m_buffer & 0xFF));
+        m_buffer = 0;
+        m_count = 0;
+    }
+
+private:
+    std::string& m_out;
+    std::uint64_t m_buffer = 0;
+    int m_count = 0;
+};
+
+// A Huffman code goes most significant bit first: its bits reversed for
+// BitWriter::put.
+constexpr std::uint32_t reversed(std::uint32_t code, int length) {
+    std::uint32_t out = 0;
+    for (int i = 0; i < length; ++i)
+        out |= ((code >> i) & 1u) << (length - 1 - i);
+    return out;
+}
+
+struct FixedCode {
+    std::uint16_t bits;
+    std::uint8_t length;
+};
+
+// The fixed code of each literal/length symbol (0 to 287).
+constexpr std::array<FixedCode, 288> kFixedCodes = [] {
+    std::array<FixedCode, 288> codes{};
+    for (unsigned symbol = 0; symbol < 288; ++symbol) {
+        if (symbol < 144)
+            codes[symbol] = {static_cast<std::uint16_t>(reversed(0x30 + symbol, 8)), 8};
+        else if (symbol < 256)
+            codes[symbol] = {static_cast<std::uint16_t>(reversed(0x190 + (symbol - 144), 9)), 9};
+        else if (symbol < 280)
+            codes[symbol] = {static_cast<std::uint16_t>(reversed(symbol - 256, 7)), 7};
+        else
+            codes[symbol] = {static_cast<std::uint16_t>(reversed(0xC0 + (symbol - 280), 8)), 8};
+    }
+    return codes;
+}();
+
+void putFixedSymbol(BitWriter& bits, unsigned symbol) {
+    bits.put(kFixedCodes[symbol].bits, kFixedCodes[symbol].length);
+}
+
+constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                           31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+constexpr std::uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,    65,    97,    129,
+                                             193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
+constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6,
+                                             6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+constexpr std::size_t kMinMatch = 3;
+constexpr std::size_t kMaxMatch = 258;
+constexpr std::size_t kMaxDistance = 32768;
+
+// A match of 3 to 258 bytes at distance 1 to 32768.
+void putMatch(BitWriter& bits, std::size_t length, std::size_t distance) {
+    int l = 28;
+    while (kLengthBase[l] > length)
+        --l;
+    putFixedSymbol(bits, 257 + static_cast<unsigned>(l));
+    bits.put(static_cast<std::uint32_t>(length - kLengthBase[l]), kLengthExtra[l]);
+    int d = 29;
+    while (kDistanceBase[d] > distance)
+        --d;
+    bits.put(reversed(static_cast<std::uint32_t>(d), 5), 5);
+    bits.put(static_cast<std::uint32_t>(distance - kDistanceBase[d]), kDistanceExtra[d]);
+}
+
+std::size_t matchLength(const unsigned char* data, std::size_t at, std::size_t size, std::size_t distance) {
+    const std::size_t limit = std::min(kMaxMatch, size - at);
+    std::size_t n = 0;
+    // Eight bytes a step; the first differing byte is the lowest set one
+    // of the difference on a little-endian machine.
+    if constexpr (std::endian::native == std::endian::little) {
+        while (n + 8 <= limit) {
+            std::uint64_t a, b;
+            std::memcpy(&a, data + at + n, 8);
+            std::memcpy(&b, data + at + n - distance, 8);
+            if (a != b)
+                return n + static_cast<std::size_t>(std::countr_zero(a ^ b)) / 8;
+            n += 8;
+        }
+    }
+    while (n < limit && data[at + n] == data[at + n - distance])
+        ++n;
+    return n;
+}
+
+std::string deflateRows(const std::string& bytes, std::size_t rowStride) {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t size = bytes.size();
+    std::string out;
+    out.reserve(64 + size / 8);
+    out.push_back('\x78');  // deflate, 32 KB window
+    out.push_back('\x01');  // fastest; header check (0x7801 % 31 == 0)
+    BitWriter bits(out);
+    bits.put(1, 1);  // the final block
+    bits.put(1, 2);  // fixed Huffman codes
+    const bool rowsReachable = rowStride >= 1 && rowStride <= kMaxDistance;
+    std::size_t at = 0;
+    while (at < size) {
+        std::size_t length = 0;
+        std::size_t distance = 0;
+        if (rowsReachable && at >= rowStride) {
+            length = matchLength(data, at, size, rowStride);
+            distance = rowStride;
+        }
+        if (length < kMaxMatch && at >= 1) {
+            const std::size_t run = matchLength(data, at, size, 1);
+            if (run > length) {
+                length = run;
+                distance = 1;
+            }
+        }
+        if (length >= kMinMatch) {
+            putMatch(bits, length, distance);
+            at += length;
+        } else {
+            putFixedSymbol(bits, data[at]);
+            ++at;
+        }
+    }
+    putFixedSymbol(bits, 256);  // end of block
+    bits.flush();
+    putBE32(out, static_cast<std::uint32_t>(adler32(1, data, static_cast<uInt>(size))));
+    return out;
+}
+
+
 void putChunk(std::string& out, const char* type, const std::string& data) {
     putBE32(out, static_cast<std::uint32_t>(data.size()));
     const std::size_t start = out.size();
@@ -220,7 +429,10 @@ std::string twoColourPng(const QImage& image, const TwoColours& pixels, int comp
     putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterX())));
     putBE32(density, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterY())));
     density.push_back('\x01');  // per metre
-    const std::string packed = deflateBytes(pixels.rows, compression < 0 ? Z_DEFAULT_COMPRESSION : std::min(compression, 9));
+    const std::size_t rowStride = (static_cast<std::size_t>(image.width()) + 7) / 8 + 1;
+    const std::string packed =
+        compression == 1 ? deflateRows(pixels.rows, rowStride)
+                         : deflateBytes(pixels.rows, compression < 0 ? Z_DEFAULT_COMPRESSION : std::min(compression, 9));
 
     std::string out("\x89PNG\r\n\x1a\n", 8);
     putChunk(out, "IHDR", header);

@@ -43,7 +43,9 @@ std::string encodeBmp(const QImage& image);
 std::string encodeJpeg(const QImage& image, int quality = 90);
 // zlib level 0 to 9; -1 is zlib's default.  A picture of at most two colours
 // is written as a 1-bit indexed PNG (the same pixels in a fraction of the
-// bytes), any other as 8-bit RGB.
+// bytes), any other as 8-bit RGB.  Level 1, the fastest, compresses a 1-bit
+// picture with the writer's own single pass (repeats of the row above and
+// runs of one byte), which suits bars; the other levels use zlib.
 std::string encodePng(const QImage& image, int compression = -1);
 
 // Encode and replace `path`; throw ImageWriteError when the file cannot be

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPainter>
 #include <optional>
+#include <utility>
 
 #include "Canvas.h"
 
@@ -21,7 +22,9 @@ public:
     // The image must outlive the canvas and be of a format QPainter paints on.
     explicit QtCanvas(QImage& image);
     // Draws through `painter`, which must outlive the canvas and keeps its
-    // transformation.  On a vector device bars become exact rectangles and
+    // transformation.  Bars may be completed only when the canvas draws
+    // something else or ends: use the painter itself (to paint or to
+    // change its state) only after the canvas is gone.  On a vector device bars become exact rectangles and
     // rotated bars plain polygons, without the raster corner touch-ups.
     enum class Device { Raster, Vector };
     QtCanvas(QPainter& painter, Device device);
@@ -39,11 +42,18 @@ public:
 
 private:
     QColor colour(TColor c) const;
+    // `c` with black and white mapped to the two colours.
+    TColor mapped(TColor c) const;
     // Fills the rectangle's pixels straight into a plain 32-bit image;
     // false when the painter's device or state needs QPainter to do it.
-    bool fillDirectly(int left, int top, int right, int bottom, const QColor& fill);
+    // Rows below the first of a run of bars are completed by finishBars,
+    // which every other drawing calls first, as does the destructor.
+    bool fillDirectly(int left, int top, int right, int bottom, QRgb pixel);
+    void finishBars();
     // The QFont and metrics of the current Font, rebuilt only when it changes.
     const QFontMetrics& metrics();
+    // The current font's advance width of `text`; the last one is kept.
+    int advance(const QString& text);
 
     std::optional<QPainter> m_ownPainter;
     QPainter* m_painter;
@@ -53,4 +63,14 @@ private:
     std::optional<TFont> m_mappedFont;
     QFont m_qfont;
     std::optional<QFontMetrics> m_metrics;
+    std::optional<std::pair<QString, int>> m_measured;
+    // Side-by-side bars of equal rows [top, bottom], painted so far in row
+    // `top` only, columns [left, right] of the image (the painter's shift
+    // applied).
+    struct BarRun {
+        QImage* image;
+        long long shiftX, shiftY;
+        int left, right, top, bottom;
+    };
+    std::optional<BarRun> m_run;
 };

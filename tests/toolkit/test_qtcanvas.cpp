@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <cmath>
 #include <vector>
 
@@ -291,4 +292,51 @@ TEST(QtCanvasText, ClearBrushDrawsNoBox) {
     }
     EXPECT_TRUE(boxOf(image, [](TColor v) { return v == clWhite; }).isNull());
     EXPECT_FALSE(boxOf(image, [](TColor v) { return v == kInk; }).isNull());
+}
+
+TEST(QtCanvasBars, DirectFillMatchesQPainter) {
+    // Upright bars on a 32-bit image are written straight into its pixels
+    // (a row of bars painted once, then copied down); on a 24-bit image
+    // QPainter fills them itself.  Both must give the same picture, through
+    // a painter shifted by whole pixels, with half bars (PostNet), rotated
+    // polygons, and the value's box drawn over the bars' top rows.
+    struct Row {
+        TBarcodeType type;
+        const char* value;
+        double angle;
+        TShowTextPosition position;
+        int shiftX, shiftY;
+        const char* comment;
+    } rows[] = {
+        {bcCode128B, "Hello", 0, stpTopCenter, 0, 0, "one run of bars, text box over its top rows"},
+        {bcCode128B, "Hello", 0, stpBottomCenter, 7, 5, "a painter shifted like a quiet zone"},
+        {bcCodePostNet, "12345", 0, stpBottomLeft, 3, 0, "bars and half bars alternate: many short runs"},
+        {bcCodeEAN13, "400638133393", 0, stpTopLeft, -4, 2, "bars start left of the picture's edge"},
+        {bcCode39, "AB1", 90, stpBottomCenter, 2, 3, "rotated: polygons mixed with the text"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.comment);
+        auto draw = [&](QImage::Format format) {
+            TKelBarcode b;
+            setUp(b, 10, 12, 30, row.angle);
+            b.SetTyp(row.type);
+            b.SetText(row.value);
+            b.SetShowText(bcoCode);
+            b.SetShowTextPosition(row.position);
+            QImage image(b.GetWidth() + 40, b.GetWidth() + 80, format);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                painter.translate(row.shiftX, row.shiftY);
+                QtCanvas canvas(painter, QtCanvas::Device::Raster);
+                b.DrawBarcode(canvas);
+            }
+            return image.convertToFormat(QImage::Format_RGB32);
+        };
+        const QImage direct = draw(QImage::Format_RGB32);
+        const QImage painted = draw(QImage::Format_RGB888);
+        expectPixels(direct, [&](int x, int y) { return colourAt(painted, x, y); });
+        // Not a blank picture: both carry bars.
+        EXPECT_FALSE(boxOf(direct, [](TColor v) { return v == kBar; }).isNull());
+    }
 }
