@@ -27,7 +27,7 @@ TQuietZone StandardQuietZone(TBarcodeType type) {
     case bcCodePostNet: return {6, 6};
     // ANSI/AIM BC3 (Codabar): 10 modules.
     case bcCodeCodabar: return {10, 10};
-    // GS1 General Specifications, figure 5.2.2.4.1 (EAN/UPC quiet zones).
+    // GS1 standard, figure 5.2.2.4.1 (EAN/UPC quiet zones).
     case bcCodeEAN8: return {7, 7};
     case bcCodeEAN13: return {11, 7};
     case bcCodeUPC_A: return {9, 9};

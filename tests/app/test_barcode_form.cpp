@@ -32,18 +32,7 @@ const TFont DesignFont{.Name = "MS Sans Serif", .Height = -16};
 using formtest::decodeBars;
 using formtest::recordBytes;
 
-// LOGFONTA of the design font: lfHeight -16, weight 400, DEFAULT_CHARSET,
-// face "MS Sans Serif".
-std::string designLogFont() {
-    std::string b(60, '\0');
-    const char height[4] = {char(0xF0), char(0xFF), char(0xFF), char(0xFF)};
-    std::memcpy(b.data(), height, 4);
-    b[16] = char(0x90);
-    b[17] = 0x01;
-    b[23] = 1;
-    std::memcpy(b.data() + 28, "MS Sans Serif", 13);
-    return b;
-}
+using formtest::designLogFont;
 
 bool isBlack(QRgb pixel) { return (pixel & 0xFFFFFF) == 0; }
 
@@ -68,21 +57,8 @@ int firstInkColumn(const QImage& picture, int top, int bottom) {
     return -1;
 }
 
-class FormTest : public ::testing::Test {
+class FormTest : public formtest::WindowTest {
 protected:
-    TempDir dir;
-    fs::path previous = fs::current_path();
-    fs::path languageFile = dir / "HalvexBarcode.INI";
-    FakeDesktop desktop;
-
-    void SetUp() override {
-        fs::current_path(dir.path());
-        TLForm::setLanguageFilePath(languageFile);
-    }
-    void TearDown() override {
-        TLForm::setLanguageFilePath({});
-        fs::current_path(previous);
-    }
 
     // Selects a symbology as the program does (no change handler) and
     // types a value.
@@ -328,7 +304,7 @@ const CompletionCase CompletionCases[] = {
     {5, "123", "0000000001236", ZXing::BarcodeFormat::EAN13,
      "twelve digits with zeros in front; GS1 mod-10 check digit 6"},
     {5, "40063813339312", "4006381333931", ZXing::BarcodeFormat::EAN13,
-     "cut to twelve digits; 4006381333931 is the GS1 General Specifications' EAN-13 example"},
+     "cut to twelve digits; 4006381333931 is the GS1 standard's EAN-13 example"},
     {6, "", "00000000", ZXing::BarcodeFormat::EAN8, "seven zeros and their check digit 0"},
     {7, "03600029145", "036000291452", ZXing::BarcodeFormat::UPCA, "the UPC-A example of the GS1 check digit"},
 };

@@ -22,6 +22,7 @@
 
 #include "BarCodeForm.h"
 #include "FakeDesktop.h"
+#include "FormTestSupport.h"
 #include "QtTestApplication.h"
 #include "TempDir.h"
 
@@ -34,58 +35,15 @@ const std::string HeightRangeMessage = "The 'Barcode Height' must be a whole num
 
 std::string readAll(const fs::path& path) { return readFile(path); }
 
-// The settings record laid out by hand from its field table (little-endian
-// numbers, NUL-padded 80-byte texts).
-std::string recordBytes(std::int16_t typeIndex, std::int32_t heightMM, const std::string& value, bool show,
-                        const std::string& line1 = "", const std::string& line2 = "") {
-    std::string b(360, '\0');
-    b[0] = char(typeIndex & 0xFF);
-    b[1] = char((typeIndex >> 8) & 0xFF);
-    for (int i = 0; i < 4; ++i) b[4 + i] = char((std::uint32_t(heightMM) >> (8 * i)) & 0xFF);
-    std::memcpy(b.data() + 8, value.data(), std::min<std::size_t>(value.size(), 80));
-    b[88] = show ? 1 : 0;
-    std::memcpy(b.data() + 200, line1.data(), line1.size());
-    std::memcpy(b.data() + 280, line2.data(), line2.size());
-    return b;
-}
-
-// LOGFONTA of the window's design font: lfHeight -16, weight 400,
-// DEFAULT_CHARSET, face "MS Sans Serif".
-std::string designLogFont() {
-    std::string b(60, '\0');
-    const char height[4] = {char(0xF0), char(0xFF), char(0xFF), char(0xFF)};
-    std::memcpy(b.data(), height, 4);
-    b[16] = char(0x90);
-    b[17] = 0x01;
-    b[23] = 1;
-    std::memcpy(b.data() + 28, "MS Sans Serif", 13);
-    return b;
-}
-
-std::string settingsFile(std::int16_t typeIndex, std::int32_t heightMM, const std::string& value, bool show,
-                         const std::string& line1 = "", const std::string& line2 = "") {
-    const std::string font = designLogFont();
-    return recordBytes(typeIndex, heightMM, value, show, line1, line2) + font + font + font;
-}
+using formtest::designLogFont;
+using formtest::recordBytes;
+using formtest::settingsFile;
 
 // What a first run leaves when nothing is typed.
 const std::string DesignFile = settingsFile(0, 20, "12345678", true);
 
-class HostileTest : public ::testing::Test {
+class HostileTest : public formtest::WindowTest {
 protected:
-    TempDir dir;
-    fs::path previous = fs::current_path();
-    fs::path languageFile = dir / "HalvexBarcode.INI";
-    FakeDesktop desktop;
-
-    void SetUp() override {
-        fs::current_path(dir.path());
-        TLForm::setLanguageFilePath(languageFile);
-    }
-    void TearDown() override {
-        TLForm::setLanguageFilePath({});
-        fs::current_path(previous);
-    }
 
     // Opens the window, lets `act` type into it, closes it as the user
     // does; About must appear exactly once.

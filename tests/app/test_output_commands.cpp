@@ -63,20 +63,8 @@ std::optional<std::string> zbarReads(const QImage& picture) {
     return decoded->text;
 }
 
-class OutputTest : public ::testing::Test {
+class OutputTest : public formtest::WindowTest {
 protected:
-    TempDir dir;
-    fs::path previous = fs::current_path();
-    FakeDesktop desktop;
-
-    void SetUp() override {
-        fs::current_path(dir.path());
-        TLForm::setLanguageFilePath(dir / "HalvexBarcode.INI");
-    }
-    void TearDown() override {
-        TLForm::setLanguageFilePath({});
-        fs::current_path(previous);
-    }
 
     // Selects a symbology, types a value and previews it.
     static void show(TBarCodeForm& form, int row, const std::string& value) {

@@ -13,6 +13,7 @@
 #include "BarCodeForm.h"
 #include "Composition.h"
 #include "FakeDesktop.h"
+#include "FormTestSupport.h"
 #include "LanguageFile.h"
 #include "QtTestApplication.h"
 #include "TempDir.h"
@@ -21,22 +22,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ScanCheckFormTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    fs::path previous = fs::current_path();
-    fs::path languageFile = dir / "HalvexBarcode.INI";
-    FakeDesktop desktop;
-
-    void SetUp() override {
-        fs::current_path(dir.path());
-        TLForm::setLanguageFilePath(languageFile);
-    }
-    void TearDown() override {
-        TLForm::setLanguageFilePath({});
-        fs::current_path(previous);
-    }
-};
+class ScanCheckFormTest : public formtest::WindowTest {};
 
 std::string lineOf(const TBarCodeForm& form) {
     return form.scanResult->text().toStdString();
@@ -82,7 +68,7 @@ TEST_F(ScanCheckFormTest, EachPreviewTellsWhetherAndAsWhatTheSymbolScans) {
          "GS1 modulo-10 check digit of 000000000123: 3 x 3 + 2 + 3 x 1 = 14, 10 - 4 = 6"},
         {7, "03600029145", ScanOutcome::Scans, "036000291452",
          "Scans: a scanner reads 036000291452 (check digit 2 added).",
-         "UPC-A worked example of the GS1 General Specifications"},
+         "UPC-A worked example of the GS1 standard"},
         {8, "123", ScanOutcome::Scans, "0123",
          "Scans: a scanner reads 0123 (a 0 is put in front to make digit pairs).",
          "Code set C encodes digit pairs (ISO/IEC 15417)"},

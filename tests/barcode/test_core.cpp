@@ -485,8 +485,8 @@ TEST(CheckSumModulo10, AppendsTheCheckDigit) {
     };
     const Case cases[] = {
         {"400638133393", "4006381333931", "EAN-13 4006381333931, a printed retail code"},
-        {"590123412345", "5901234123457", "EAN-13 example of GS1 General Specifications"},
-        {"03600029145", "036000291452", "UPC-A example of GS1 General Specifications"},
+        {"590123412345", "5901234123457", "EAN-13 example of GS1 standard"},
+        {"03600029145", "036000291452", "UPC-A example of GS1 standard"},
         {"1234567", "12345670", "EAN-8 12345670, worked by hand: 3+2+9+4+15+6+21 = 60"},
         {"12345", "123457", "worked by hand: 15+4+9+2+3 = 33"},
         {"", "0", "no digits: sum 0, check 0"},

@@ -79,7 +79,7 @@ TEST(ScanCheck, OutcomesAndReasons) {
          "Does not scan: padded with zeros; the last digit 4 is not the check digit 3.",
          "GS1 modulo 10 of 000000000012 is 3"},
         {bcCodeEAN13, "400638133393", true, O::Scans, "Scans: a scanner reads 4006381333931 (check digit 1 added).",
-         "GS1 General Specifications worked example"},
+         "GS1 standard worked example"},
         {bcCodeEAN8, "9638507", true, O::Scans, "Scans: a scanner reads 96385074 (check digit 4 added).",
          "GS1 EAN-8 example 9638 5074"},
         {bcCodeUPC_E0, "123456", true, O::Scans, "Scans: a scanner reads 01234565.",
