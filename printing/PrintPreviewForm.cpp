@@ -308,25 +308,28 @@ void TPrintPreviewForm::uFirstClick()
     showPageNumber();
 }
 
-void TPrintPreviewForm::uPreviousClick()
+void TPrintPreviewForm::enableStepButtons()
 {
-    GmPreview1->PrevPage();
+    // After Prev or Next: back buttons unless on page 1, forward buttons
+    // unless on the last page.
     const int current = GmPreview1->GetCurrentPageNum();
     uFirst->setEnabled(current != 1);
     uPrevious->setEnabled(current != 1);
     uNext->setEnabled(current != GmPreview1->GetNumPages());
     uLast->setEnabled(current != GmPreview1->GetNumPages());
+}
+
+void TPrintPreviewForm::uPreviousClick()
+{
+    GmPreview1->PrevPage();
+    enableStepButtons();
     showPageNumber();
 }
 
 void TPrintPreviewForm::uNextClick()
 {
     GmPreview1->NextPage();
-    const int current = GmPreview1->GetCurrentPageNum();
-    uFirst->setEnabled(current != 1);
-    uPrevious->setEnabled(current != 1);
-    uNext->setEnabled(current != GmPreview1->GetNumPages());
-    uLast->setEnabled(current != GmPreview1->GetNumPages());
+    enableStepButtons();
     showPageNumber();
 }
 

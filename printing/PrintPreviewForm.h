@@ -80,6 +80,7 @@ private:
     void arrangeControls();
     void connectHandlers();
     void showPageNumber();
+    void enableStepButtons();
     void setStatusPanel(int panel, const QString& text);
 
     Desktop& desktop;

@@ -14,45 +14,13 @@
 
 #include "Desktop.h"
 #include "FakeDesktop.h"
+#include "FakeSettingsControls.h"
 #include "Settings.h"
 #include "TempDir.h"
 
 namespace {
 
-const TFont DesignFont{.Name = "MS Sans Serif", .Height = -16};
-
-// The controls of the main window as it stands after construction without a
-// settings file: "Code 128B" selected, value "12345678", height 20,
-// `display` checked, empty lines, the design fonts.
-struct FakeControls : SettingsControls {
-    int index = 0;
-    std::string height = "20";
-    std::int16_t heightPosition = 20;
-    std::string value = "12345678";
-    bool display = true;
-    std::string line1{}, line2{};
-    TFont fonts[3] = {DesignFont, DesignFont, DesignFont};
-    TFont showTextFont{.Name = "MS Sans Serif", .Height = -11};
-    int fontsSet = 0;
-
-    int typeIndex() const override { return index; }
-    void setTypeIndex(int i) override { index = i; }
-    std::string heightText() const override { return height; }
-    void setHeightText(const std::string& t) override { height = t; }
-    void setHeightPosition(std::int16_t p) override { heightPosition = p; }
-    std::string valueText() const override { return value; }
-    void setValueText(const std::string& t) override { value = t; }
-    bool displayChecked() const override { return display; }
-    void setDisplayChecked(bool c) override { display = c; }
-    std::string line1Text() const override { return line1; }
-    void setLine1Text(const std::string& t) override { line1 = t; }
-    std::string line2Text() const override { return line2; }
-    void setLine2Text(const std::string& t) override { line2 = t; }
-    TFont font(SettingsFont w) const override { return fonts[int(w)]; }
-    void setFont(SettingsFont w, const TFont& f) override { fonts[int(w)] = f; ++fontsSet; }
-    void setShowTextFont(const TFont& f) override { showTextFont = f; }
-};
-
+using FakeControls = FakeSettingsControls;
 
 // Little-endian helpers for building expected files by hand.
 void putLE(std::string& b, std::size_t at, std::uint32_t v, int size) {

@@ -7,36 +7,12 @@
 #include <string>
 
 #include "Desktop.h"
+#include "FakeSettingsControls.h"
 #include "Settings.h"
 
 namespace {
 
-struct Controls : SettingsControls {
-    int index = 0;
-    std::string height = "20", value = "12345678", line1, line2;
-    std::int16_t position = 20;
-    bool display = true;
-    TFont fonts[3] = {{.Name = "MS Sans Serif", .Height = -16}, {.Name = "MS Sans Serif", .Height = -16},
-                      {.Name = "MS Sans Serif", .Height = -16}};
-    TFont showTextFont;
-
-    int typeIndex() const override { return index; }
-    void setTypeIndex(int i) override { index = i; }
-    std::string heightText() const override { return height; }
-    void setHeightText(const std::string& t) override { height = t; }
-    void setHeightPosition(std::int16_t p) override { position = p; }
-    std::string valueText() const override { return value; }
-    void setValueText(const std::string& t) override { value = t; }
-    bool displayChecked() const override { return display; }
-    void setDisplayChecked(bool c) override { display = c; }
-    std::string line1Text() const override { return line1; }
-    void setLine1Text(const std::string& t) override { line1 = t; }
-    std::string line2Text() const override { return line2; }
-    void setLine2Text(const std::string& t) override { line2 = t; }
-    TFont font(SettingsFont w) const override { return fonts[int(w)]; }
-    void setFont(SettingsFont w, const TFont& f) override { fonts[int(w)] = f; }
-    void setShowTextFont(const TFont& f) override { showTextFont = f; }
-};
+using Controls = FakeSettingsControls;
 
 struct SilentDesktop : Desktop {
     int errors = 0;
